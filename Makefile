@@ -1,0 +1,43 @@
+# Entry points for people and CI. `make test` is the one command that must pass.
+.PHONY: all deps build native test fuzz clean
+
+JOBS ?= 2
+FUZZ_SECONDS ?= 60
+WIN32 := build/win32
+WIN64 := build/win64
+NATIVE := build/native
+FUZZ := build/fuzz
+
+all: build
+
+deps:
+	@sh tools/deps
+
+# The deliverables (32-bit, build/bin) and the 64-bit twin with the test programs.
+build: deps
+	@[ -f $(WIN32)/CMakeCache.txt ] || cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS) -- --no-print-directory
+	@sh tools/check-imports build/bin
+	@[ -f $(WIN64)/CMakeCache.txt ] || cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DQV_NATIVE_DIR=$(CURDIR)/$(NATIVE) >/dev/null
+	@cmake --build $(WIN64) -j $(JOBS) -- --no-print-directory
+
+native: deps
+	@[ -f $(NATIVE)/CMakeCache.txt ] || cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS) -- --no-print-directory
+
+test: build native
+	@cd $(WIN64) && ctest -j $(JOBS) --output-on-failure
+
+fuzz: deps
+	@[ -f $(FUZZ)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DQV_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) -- --no-print-directory
+	@for t in fuzz_text_to_integer fuzz_field fuzz_shell_command; do \
+	    mkdir -p $(FUZZ)/corpus/$$t; \
+	    $(FUZZ)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -max_len=2048 -print_final_stats=1 \
+	        $(FUZZ)/corpus/$$t 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || exit 1; \
+	done
+
+clean:
+	rm -rf build

@@ -1,0 +1,60 @@
+/* Exported interface of QVUtil.dll, the keyboard's utility library. C-compatible.
+ *
+ * Text is ANSI. An out buffer that has no size argument must hold 260 bytes:
+ * the library never writes more than that into it. A field, program or argument
+ * text longer than 259 characters is cut to 259 characters and the terminator.
+ * Registry key paths composed by the settings store that would exceed 259
+ * characters are refused: the call fails (result 0) and touches nothing. */
+#ifndef QVUTIL_H
+#define QVUTIL_H
+
+#include <windows.h>
+
+#ifdef __cplusplus
+#define QVUTIL_EXTERN extern "C"
+#else
+#define QVUTIL_EXTERN extern
+#endif
+
+#ifdef QVUTIL_EXPORTS
+#define QVUTIL_API QVUTIL_EXTERN __declspec(dllexport)
+#else
+#define QVUTIL_API QVUTIL_EXTERN __declspec(dllimport)
+#endif
+
+/* Settings store. */
+QVUTIL_API void WINAPI Reg_InitProfile(LPCSTR basePath, LPCSTR userName);
+QVUTIL_API int WINAPI Reg_GetProfileString(LPCSTR section, LPCSTR valueName, LPSTR buffer, int bufferSize, LPCSTR defaultText);
+QVUTIL_API int WINAPI Reg_GetProfileNumber(LPCSTR section, LPCSTR valueName, int* value, int defaultValue);
+QVUTIL_API int WINAPI Reg_GetProfileBool(LPCSTR section, LPCSTR valueName, int* value, int defaultValue);
+QVUTIL_API int WINAPI Reg_GetProfileBinary(LPCSTR section, LPCSTR valueName, BYTE* buffer, DWORD* size, const BYTE* defaultData, int defaultSize);
+QVUTIL_API int WINAPI Reg_SetProfileString(LPCSTR section, LPCSTR valueName, LPCSTR text);
+QVUTIL_API int WINAPI Reg_SetProfileNumber(LPCSTR section, LPCSTR valueName, int value);
+QVUTIL_API int WINAPI Reg_SetProfileBool(LPCSTR section, LPCSTR valueName, int value);
+QVUTIL_API int WINAPI Reg_SetProfileBinary(LPCSTR section, LPCSTR valueName, const BYTE* data, int size);
+QVUTIL_API int WINAPI Reg_GetValueString(HKEY root, LPCSTR subKey, LPCSTR valueName, LPSTR buffer, int bufferSize);
+QVUTIL_API int WINAPI Reg_GetValueNumber(HKEY root, LPCSTR subKey, LPCSTR valueName, int* value);
+QVUTIL_API int WINAPI Reg_GetValueBool(HKEY root, LPCSTR subKey, LPCSTR valueName, int* value);
+QVUTIL_API int WINAPI Reg_GetValueBinary(HKEY root, LPCSTR subKey, LPCSTR valueName, BYTE* buffer, DWORD* size);
+QVUTIL_API int WINAPI Reg_SetValueString(HKEY root, LPCSTR subKey, LPCSTR valueName, LPCSTR text);
+QVUTIL_API int WINAPI Reg_SetValueNumber(HKEY root, LPCSTR subKey, LPCSTR valueName, int value);
+QVUTIL_API int WINAPI Reg_SetValueBool(HKEY root, LPCSTR subKey, LPCSTR valueName, int value);
+QVUTIL_API int WINAPI Reg_SetValueBinary(HKEY root, LPCSTR subKey, LPCSTR valueName, const BYTE* data, int size);
+
+/* System and text helpers. */
+QVUTIL_API int WINAPI IsWin95(void);
+QVUTIL_API int WINAPI IsWin98(void);   /* also true on Me */
+QVUTIL_API int WINAPI IsWinME(void);
+QVUTIL_API int WINAPI IsNT(void);
+QVUTIL_API int WINAPI IsWin2000(void); /* also true on XP */
+QVUTIL_API int WINAPI StringToInteger(LPCSTR text);
+/* `field` (260 bytes) may be NULL; fields longer than 259 characters are cut. */
+QVUTIL_API LPCSTR WINAPI Str_GetFirstField(LPCSTR text, LPSTR field, char separator, int* startOffset);
+QVUTIL_API int WINAPI Str_GetField(LPCSTR text, int fieldNumber, LPSTR field, char separator);
+/* `program` and `arguments` (260 bytes each) may be NULL; longer texts are cut. */
+QVUTIL_API void WINAPI ParseShellCommand(LPCSTR commandLine, LPSTR program, LPSTR arguments);
+QVUTIL_API void WINAPI SetThreadResourceLocale(void);
+QVUTIL_API void WINAPI ShowErrorMessage(LPCSTR caption);
+QVUTIL_API HWND WINAPI GetForegroundTopWindow(void);
+
+#endif
