@@ -19,6 +19,7 @@ build: deps
 	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS) -- --no-print-directory
 	@sh tools/check-imports build/bin
+	@sh tools/check-exports build/bin/QVUtil.dll util/QVUtil.def util/QVUtil.h
 	@[ -f $(WIN64)/CMakeCache.txt ] || cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
 	    -DCMAKE_BUILD_TYPE=Release -DQV_NATIVE_DIR=$(CURDIR)/$(NATIVE) >/dev/null
 	@cmake --build $(WIN64) -j $(JOBS) -- --no-print-directory
