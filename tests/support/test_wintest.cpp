@@ -4,6 +4,8 @@
 
 #include "wintest.h"
 
+#include <mmsystem.h>
+
 #include <string>
 
 using namespace qvtest;
@@ -59,4 +61,18 @@ TEST_CASE("waiting for a window gives up after its time-out")
     DWORD start = GetTickCount();
     CHECK(WaitForWindow("QvNoSuchClass", NULL, 300) == NULL);
     CHECK(GetTickCount() - start >= 300);
+}
+
+TEST_CASE("the run's null sound device gives winmm a mixer with a speaker volume line")
+{
+    REQUIRE(mixerGetNumDevs() >= 1);
+    HMIXER mixer = NULL;
+    REQUIRE(mixerOpen(&mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) == MMSYSERR_NOERROR);
+    MIXERLINEA line;
+    ZeroMemory(&line, sizeof(line));
+    line.cbStruct = sizeof(line);
+    line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    CHECK(mixerGetLineInfoA((HMIXEROBJ)mixer, &line, MIXER_GETLINEINFOF_COMPONENTTYPE) == MMSYSERR_NOERROR);
+    CHECK(line.cChannels == 2);
+    mixerClose(mixer);
 }
