@@ -166,10 +166,25 @@ TEST_CASE("two starts are two independent runs, one after the other or side by s
     }
 }
 
+namespace {
+
+// Ends a main dialog that failed to close itself, so the test fails instead of hanging.
+void CALLBACK CloseLeftOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(NULL, timer);
+    HWND left = FindWindowA("#32770", "Morvane");
+    if (left)
+        EndDialog(left, IDABORT);
+}
+
+} // namespace
+
 TEST_CASE("hosted as it is, the main dialog closes itself with Cancel")
 {
+    UINT_PTR watchdog = SetTimer(NULL, 0, 5000, CloseLeftOpen);
     MorvaneDialog dialog(NULL);
     CHECK(dialog.DoModal() == IDCANCEL);
+    KillTimer(NULL, watchdog);
     CHECK(dialog.Window() == NULL);
     CHECK(FindWindowA("#32770", "Morvane") == NULL);
 }
