@@ -21,7 +21,9 @@ int ScriptSectionKeys(const char* section, char* keys, DWORD size)
     if (!g_setup.scriptPath[0])
         return 0;
     DWORD n = GetPrivateProfileStringA(section, NULL, "", keys, size, g_setup.scriptPath);
-    if (n >= size - 2) {
+    // Wine's ANSI version ends a cut list with one terminator only.
+    keys[size - 1] = keys[size - 2] = '\0';
+    if (n > 0 && n >= size - 2) {
         // The list was cut: its last name may be a fragment of a key, which must not be read
         // as a key of its own.
         char* last = keys;
@@ -31,9 +33,8 @@ int ScriptSectionKeys(const char* section, char* keys, DWORD size)
         static const char kMissing[] = "\x01?";
         GetPrivateProfileStringA(section, last, kMissing, probe, sizeof(probe), g_setup.scriptPath);
         if (strcmp(probe, kMissing) == 0)
-            last[0] = last[1] = '\0';
+            last[0] = '\0';
     }
-    keys[size - 1] = keys[size - 2] = '\0';
     return keys[0] != '\0';
 }
 

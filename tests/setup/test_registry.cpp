@@ -66,7 +66,7 @@ TEST_CASE("Add Registry: every value form, root and macro")
                 "r7=HKCX,.DEFAULT\\Software\\QvRegTest,Misspelt,,x\n"
                 "r8=HKCU,Software\\QvRegTest\\X,Hex,1,0x10\n"
                 "r9=hkcr,QvRegTest,,0,class\n"
-                "r10=HKCU,%Sub%\\X,Path,,\"%11%\\a,b\"\n"
+                "r10=HKCU,%Sub%\\X,Path,,%11%\\\"a,b\"\n"
                 "r11=HKCU,Software\\QvRegTest\\X,Empty\n"
                 "r12=HKCU,Software\\QvRegTest\\X,NoBytes,1\n"
                 "r13=HKCU,Software\\QvRegTest\\X,Long,1,00,11,22,33,44,55,66,77,88,99,aa,bb,cc,dd,ee\n");
