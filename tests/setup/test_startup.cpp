@@ -296,3 +296,21 @@ TEST_CASE("PreRun Programs: the wait flag 1 holds start-up until the program end
         RemoveTree(dir);
     }
 }
+
+QV_CHILD(setupword)
+{
+    // argv: thread locale to start from, the word "Setup" expected after the language choice
+    SetThreadLocale(strtoul(argv[0], NULL, 16));
+    SetupInitState(NULL);
+    SetupChooseUiLanguage();
+    char word[QV_TEXT_SIZE];
+    SetupLoadString(18, word, sizeof(word));
+    return std::string(word) == argv[1] ? 0 : 1;
+}
+
+TEST_CASE("the strings follow the chosen interface language")
+{
+    CHECK(RunAsMode("winxp", SelfPath(), "--child setupword 0C0C Installation", 30000) == 0);
+    CHECK(RunAsMode("winxp", SelfPath(), "--child setupword 0410 Installazione", 30000) == 0);
+    CHECK(RunAsMode("winxp", SelfPath(), "--child setupword 0419 Setup", 30000) == 0);
+}
