@@ -57,4 +57,13 @@ QVUTIL_API void WINAPI SetThreadResourceLocale(void);
 QVUTIL_API void WINAPI ShowErrorMessage(LPCSTR caption);
 QVUTIL_API HWND WINAPI GetForegroundTopWindow(void);
 
+/* Uninstall records for other programs, added only under product uninstall keys that
+ * already exist. __cdecl: the caller removes the arguments. Result: 0, or the registry
+ * error met for keyName2 (keyName1's outcome is not reported); a null or empty key name
+ * is skipped. A null path or directory gives ERROR_INVALID_PARAMETER and writes nothing;
+ * a path whose directory part exceeds 1023 characters is not recorded
+ * (ERROR_FILENAME_EXCED_RANGE). */
+QVUTIL_API LONG __cdecl CreateUninstallDeleteFileRegistry(LPCSTR path, LPCSTR keyName1, LPCSTR keyName2);
+QVUTIL_API LONG __cdecl CreateUninstallDeleteDirRegistry(LPCSTR directory, LPCSTR flagText, LPCSTR keyName1, LPCSTR keyName2);
+
 #endif

@@ -1,0 +1,69 @@
+// Access to the list sections of the chosen script, shared by every step that processes
+// one, and the directory macros that their fields may use.
+#include "setup.h"
+
+#include <string.h>
+
+namespace {
+
+void LookupString(void* context, const char* name, char* text, size_t size)
+{
+    GetPrivateProfileStringA("Strings", name, "", text, (DWORD)size, g_setup.scriptPath);
+}
+
+} // namespace
+
+int ScriptSectionKeys(const char* section, char* keys, DWORD size)
+{
+    if (size < 2)
+        return 0;
+    keys[0] = keys[1] = '\0';
+    if (!g_setup.scriptPath[0])
+        return 0;
+    DWORD n = GetPrivateProfileStringA(section, NULL, "", keys, size, g_setup.scriptPath);
+    // Wine's ANSI version ends a cut list with one terminator only.
+    keys[size - 1] = keys[size - 2] = '\0';
+    if (n > 0 && n >= size - 2) {
+        // The list was cut: its last name may be a fragment of a key, which must not be read
+        // as a key of its own.
+        char* last = keys;
+        for (char* p = keys; *p; p += strlen(p) + 1)
+            last = p;
+        char probe[8];
+        static const char kMissing[] = "\x01?";
+        GetPrivateProfileStringA(section, last, kMissing, probe, sizeof(probe), g_setup.scriptPath);
+        if (strcmp(probe, kMissing) == 0)
+            last[0] = '\0';
+    }
+    return keys[0] != '\0';
+}
+
+void ScriptReadValue(const char* section, const char* key, char* value, DWORD size)
+{
+    if (size == 0)
+        return;
+    value[0] = '\0';
+    if (g_setup.scriptPath[0])
+        GetPrivateProfileStringA(section, key, "", value, size, g_setup.scriptPath);
+}
+
+void ScriptMacrosInit(ScriptMacros* macros)
+{
+    macros->setupDir = g_setup.setupDir;
+    macros->windowsDir = g_setup.windowsDir;
+    macros->systemDir = g_setup.systemDir;
+    macros->installDir = g_setup.installDir;
+    macros->lookup = g_setup.scriptPath[0] ? LookupString : NULL;
+    macros->context = NULL;
+}
+
+int SetupJoinPath(char* out, size_t size, const char* dir, const char* name)
+{
+    if (size == 0)
+        return 0;
+    // A cut path names another file; better none at all.
+    if (TextCopy(out, size, dir) && TextAppend(out, size, "\\") && TextAppend(out, size, name))
+        return 1;
+    out[0] = '\0';
+    return 0;
+}
