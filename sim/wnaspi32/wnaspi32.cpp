@@ -135,16 +135,24 @@ bool Answer(const BYTE* cdb, BYTE* data, DWORD* length)
 struct Completion {
     SRB_ExecSCSICmd* srb;
     BYTE status;
+    HMODULE keep;
 };
 
+HMODULE g_self;
+
+// Holds its own reference on the DLL, so a caller may free it as soon as the event is set.
 DWORD WINAPI CompleteLater(LPVOID param)
 {
     Completion* completion = (Completion*)param;
+    HMODULE keep = completion->keep;
     Sleep(30);
-    completion->srb->SRB_Status = completion->status;
-    if (completion->srb->SRB_Flags & SRB_EVENT_NOTIFY)
-        SetEvent((HANDLE)completion->srb->SRB_PostProc);
+    SRB_ExecSCSICmd* srb = completion->srb;
+    BYTE status = completion->status;
     HeapFree(GetProcessHeap(), 0, completion);
+    srb->SRB_Status = status;
+    if (srb->SRB_Flags & SRB_EVENT_NOTIFY)
+        SetEvent((HANDLE)srb->SRB_PostProc);
+    FreeLibraryAndExitThread(keep, 0);
     return 0;
 }
 
@@ -169,11 +177,15 @@ DWORD WINAPI CompleteLater(LPVOID param)
         srb->SRB_Status = SS_PENDING;
         completion->srb = srb;
         completion->status = status;
+        char self[MAX_PATH];
+        GetModuleFileNameA(g_self, self, sizeof(self));
+        completion->keep = LoadLibraryA(self);
         HANDLE thread = CreateThread(NULL, 0, CompleteLater, completion, 0, NULL);
         if (thread) {
             CloseHandle(thread);
             return SS_PENDING;
         }
+        FreeLibrary(completion->keep);
         HeapFree(GetProcessHeap(), 0, completion);
     }
     srb->SRB_Status = status;
@@ -260,7 +272,9 @@ extern "C" __declspec(dllexport) DWORD __cdecl SendASPI32Command(void* block)
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH)
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_self = instance;
         LoadScript(instance);
+    }
     return TRUE;
 }
