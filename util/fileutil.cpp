@@ -28,34 +28,26 @@ HGLOBAL LoadVersionBlock(LPCSTR path)
     return block;
 }
 
-// Copies the named text of the first translation; 0 when absent or empty.
-int QueryVersionText(LPCSTR path, LPCSTR name, LPSTR text, int textSize)
+// The named text of the first translation inside a loaded block, and its length; null when
+// absent or empty. The length stops at the stored size even without a terminator.
+LPCSTR FindVersionText(HGLOBAL block, LPCSTR name, int* length)
 {
-    HGLOBAL block = LoadVersionBlock(path);
-    if (!block)
-        return 0;
-    int found = 0;
     void* translation = NULL;
-    UINT length = 0;
-    if (VerQueryValueA(block, (LPSTR) "\\VarFileInfo\\Translation", &translation, &length) && translation &&
-        length >= 4) {
-        DWORD pair = *(const DWORD*)translation;
-        char query[96];
-        wsprintfA(query, "\\\\StringFileInfo\\\\%04x%04x\\\\%.40s", LOWORD(pair), HIWORD(pair), name);
-        LPSTR value = NULL;
-        if (VerQueryValueA(block, query, (void**)&value, &length) && value && length > 0 && value[0]) {
-            // The stored length bounds the read: a text without its terminator ends there.
-            int n = 0;
-            while ((UINT)n < length && value[n] && n + 1 < textSize) {
-                text[n] = value[n];
-                ++n;
-            }
-            text[n] = '\0';
-            found = 1;
-        }
-    }
-    GlobalFree(block);
-    return found;
+    UINT size = 0;
+    if (!VerQueryValueA(block, (LPSTR) "\\VarFileInfo\\Translation", &translation, &size) || !translation ||
+        size < 4)
+        return NULL;
+    DWORD pair = *(const DWORD*)translation;
+    char query[96];
+    wsprintfA(query, "\\\\StringFileInfo\\\\%04x%04x\\\\%.40s", LOWORD(pair), HIWORD(pair), name);
+    LPSTR value = NULL;
+    if (!VerQueryValueA(block, query, (void**)&value, &size) || !value || size == 0 || !value[0])
+        return NULL;
+    int n = 0;
+    while ((UINT)n < size && value[n])
+        ++n;
+    *length = n;
+    return value;
 }
 
 // COM for one call; only a successful start is ended.
@@ -224,8 +216,20 @@ QVUTIL_API int WINAPI GetFileVersionFromNumber(LPCSTR path, DWORD* versionHigh, 
 
 QVUTIL_API int WINAPI GetFileVersionFromString(LPCSTR path, DWORD* versionHigh, DWORD* versionLow)
 {
+    HGLOBAL block = LoadVersionBlock(path);
+    if (!block)
+        return 0;
+    int length = 0;
+    LPCSTR found = FindVersionText(block, "FileVersion", &length);
     char text[QV_TEXT_SIZE];
-    if (!QueryVersionText(path, "FileVersion", text, sizeof(text)))
+    if (found) {
+        if (length >= QV_TEXT_SIZE)
+            length = QV_TEXT_SIZE - 1;
+        CopyMemory(text, found, (SIZE_T)length);
+        text[length] = '\0';
+    }
+    GlobalFree(block);
+    if (!found)
         return 0;
     uint32_t high, low;
     VersionTextToNumbers(text, &high, &low);
@@ -240,15 +244,18 @@ QVUTIL_API int WINAPI GetFileDescription(LPCSTR path, LPSTR buffer, int maxLengt
 {
     if (!buffer || maxLength < 0)
         return 0;
-    // One byte more than the text limit shows a description that does not fit.
-    char text[QV_TEXT_SIZE + 1];
-    if (!QueryVersionText(path, "FileDescription", text, sizeof(text)))
+    HGLOBAL block = LoadVersionBlock(path);
+    if (!block)
         return 0;
-    int length = lstrlenA(text);
-    if (length > maxLength || length >= QV_TEXT_SIZE)
-        return 0;
-    CopyMemory(buffer, text, (SIZE_T)length + 1);
-    return 1;
+    int length = 0;
+    LPCSTR found = FindVersionText(block, "FileDescription", &length);
+    int fits = found && length <= maxLength;
+    if (fits) {
+        CopyMemory(buffer, found, (SIZE_T)length);
+        buffer[length] = '\0';
+    }
+    GlobalFree(block);
+    return fits;
 }
 
 QVUTIL_API void WINAPI GetStartMenuPath(LPSTR path)
