@@ -10,7 +10,7 @@
 namespace {
 
 // A version block read whole; null when the file has none. Freed with GlobalFree.
-HGLOBAL LoadVersionBlock(LPCSTR path)
+HGLOBAL LoadVersionBlock(LPCSTR path, DWORD* blockSize = NULL)
 {
     if (!FileExisted(path))
         return NULL;
@@ -25,12 +25,14 @@ HGLOBAL LoadVersionBlock(LPCSTR path)
         GlobalFree(block);
         return NULL;
     }
+    if (blockSize)
+        *blockSize = size;
     return block;
 }
 
 // The named text of the first translation inside a loaded block, and its length; null when
-// absent or empty. The length stops at the stored size even without a terminator.
-LPCSTR FindVersionText(HGLOBAL block, LPCSTR name, int* length)
+// absent or empty. A text without its terminator ends with the block.
+LPCSTR FindVersionText(HGLOBAL block, DWORD blockSize, LPCSTR name, int* length)
 {
     void* translation = NULL;
     UINT size = 0;
@@ -41,10 +43,13 @@ LPCSTR FindVersionText(HGLOBAL block, LPCSTR name, int* length)
     char query[96];
     wsprintfA(query, "\\\\StringFileInfo\\\\%04x%04x\\\\%.40s", LOWORD(pair), HIWORD(pair), name);
     LPSTR value = NULL;
-    if (!VerQueryValueA(block, query, (void**)&value, &size) || !value || size == 0 || !value[0])
+    if (!VerQueryValueA(block, query, (void**)&value, &size) || !value || size == 0)
+        return NULL;
+    const char* end = (const char*)block + blockSize;
+    if (value < (const char*)block || value >= end || !value[0])
         return NULL;
     int n = 0;
-    while ((UINT)n < size && value[n])
+    while (value + n < end && value[n])
         ++n;
     *length = n;
     return value;
@@ -216,11 +221,12 @@ QVUTIL_API int WINAPI GetFileVersionFromNumber(LPCSTR path, DWORD* versionHigh, 
 
 QVUTIL_API int WINAPI GetFileVersionFromString(LPCSTR path, DWORD* versionHigh, DWORD* versionLow)
 {
-    HGLOBAL block = LoadVersionBlock(path);
+    DWORD blockSize = 0;
+    HGLOBAL block = LoadVersionBlock(path, &blockSize);
     if (!block)
         return 0;
     int length = 0;
-    LPCSTR found = FindVersionText(block, "FileVersion", &length);
+    LPCSTR found = FindVersionText(block, blockSize, "FileVersion", &length);
     char text[QV_TEXT_SIZE];
     if (found) {
         if (length >= QV_TEXT_SIZE)
@@ -244,11 +250,12 @@ QVUTIL_API int WINAPI GetFileDescription(LPCSTR path, LPSTR buffer, int maxLengt
 {
     if (!buffer || maxLength < 0)
         return 0;
-    HGLOBAL block = LoadVersionBlock(path);
+    DWORD blockSize = 0;
+    HGLOBAL block = LoadVersionBlock(path, &blockSize);
     if (!block)
         return 0;
     int length = 0;
-    LPCSTR found = FindVersionText(block, "FileDescription", &length);
+    LPCSTR found = FindVersionText(block, blockSize, "FileDescription", &length);
     int fits = found && length <= maxLength;
     if (fits) {
         CopyMemory(buffer, found, (SIZE_T)length);
