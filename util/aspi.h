@@ -91,6 +91,12 @@ struct SRB_Abort {
 };
 #pragma pack(pop)
 
+#ifndef _WIN64
+static_assert(sizeof(SRB_HAInquiry) == 60 && sizeof(SRB_GDEVBlock) == 12 && sizeof(SRB_ExecSCSICmd) == 80 &&
+                  sizeof(SRB_Abort) == 12,
+              "request blocks as 32-bit ASPI managers lay them out");
+#endif
+
 // Both the library's exports and the emulation use this one convention (the published one).
 typedef DWORD(__cdecl* AspiSupportInfoProc)(void);
 typedef DWORD(__cdecl* AspiSendCommandProc)(void* srb);
