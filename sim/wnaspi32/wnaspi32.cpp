@@ -1,6 +1,7 @@
 // Stand-in for an installed ASPI manager: a SCSI bus described by WNASPI32.ini beside the
-// DLL, a CD-ROM whose play position moves by a set step per request, and WNASPI32.log
-// with one line per call so a test can see every request block it was sent.
+// DLL, a CD-ROM whose play position moves by a set step per request (answered at once,
+// later from a thread, or never until aborted), and WNASPI32.log with one line per call,
+// so a test can see every request block it was sent.
 #include "aspi.h"
 
 #include <stdio.h>
@@ -139,6 +140,7 @@ struct Completion {
 };
 
 HMODULE g_self;
+SRB_ExecSCSICmd* g_hung;
 
 // Holds its own reference on the DLL, so a caller may free it as soon as the event is set.
 DWORD WINAPI CompleteLater(LPVOID param)
@@ -169,6 +171,12 @@ DWORD WINAPI CompleteLater(LPVOID param)
         } else {
             srb->SRB_TargStat = 2;  // check condition
         }
+    }
+    if (g_script.pending == 2) {
+        // A request the drive never finishes: only an abort ends it.
+        g_hung = srb;
+        srb->SRB_Status = SS_PENDING;
+        return SS_PENDING;
     }
     Completion* completion = NULL;
     if (g_script.pending)
@@ -256,8 +264,13 @@ extern "C" __declspec(dllexport) DWORD __cdecl SendASPI32Command(void* block)
     }
     case SC_ABORT_SRB: {
         SRB_Abort* srb = (SRB_Abort*)block;
+        int found = srb->SRB_ToAbort && srb->SRB_ToAbort == g_hung;
+        if (found) {
+            g_hung->SRB_Status = 0x02;  // SS_ABORTED
+            g_hung = NULL;
+        }
         srb->SRB_Status = SS_COMP;
-        sprintf(line, "abort ha=%u", ha);
+        sprintf(line, "abort ha=%u found=%d", ha, found);
         break;
     }
     default:
