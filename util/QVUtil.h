@@ -66,4 +66,20 @@ QVUTIL_API HWND WINAPI GetForegroundTopWindow(void);
 QVUTIL_API LONG __cdecl CreateUninstallDeleteFileRegistry(LPCSTR path, LPCSTR keyName1, LPCSTR keyName2);
 QVUTIL_API LONG __cdecl CreateUninstallDeleteDirRegistry(LPCSTR directory, LPCSTR flagText, LPCSTR keyName1, LPCSTR keyName2);
 
+/* File, version and shortcut helpers. Out paths without a size hold 260 bytes.
+ * GetFileDescription's buffer holds maxLength + 1 bytes (the text and its terminator). */
+QVUTIL_API int WINAPI FileExisted(LPCSTR path);
+QVUTIL_API int WINAPI GetFileVersionFromNumber(LPCSTR path, DWORD* versionHigh, DWORD* versionLow);
+QVUTIL_API int WINAPI GetFileVersionFromString(LPCSTR path, DWORD* versionHigh, DWORD* versionLow);
+QVUTIL_API int WINAPI GetFileDescription(LPCSTR path, LPSTR buffer, int maxLength);
+QVUTIL_API void WINAPI GetStartMenuPath(LPSTR path);
+QVUTIL_API void WINAPI GetProgramMenuPath(LPSTR path);
+QVUTIL_API HRESULT WINAPI GetLinkInfo(HWND owner, LPCSTR linkPath, LPSTR targetPath, LPSTR description);
+QVUTIL_API HRESULT WINAPI CreateShortcut(LPCSTR targetPath, LPCSTR arguments, int iconIndex, LPCSTR linkPath);
+
+/* CD-ROM drive access. */
+QVUTIL_API int WINAPI InitAspi(void);
+QVUTIL_API int WINAPI DestroyAspi(void);
+QVUTIL_API int WINAPI OnIsCdromPlaying(int discClass);
+
 #endif
