@@ -186,13 +186,23 @@ TEST_CASE("the disc keeps playing across close and reopen; a new disc starts sto
     CHECK(Mci("status cd mode").text == "stopped");
 }
 
-TEST_CASE("a description can start the disc paused at a position")
+TEST_CASE("a description can start the disc paused or playing at a position")
 {
     Disc disc(AudioDisc({ "4:00", "4:00", "4:00", "4:00", "4:00" }) + "state paused 05:01:30:00\n");
     REQUIRE(Mci("open S: type cdaudio alias cd shareable").error == 0);
     CHECK(Mci("status cd mode").text == "paused");
     CHECK(Mci("set cd time format tmsf").error == 0);
     CHECK(Mci("status cd position").text == "05:01:30:00");
+    REQUIRE(Mci("close cd").error == 0);
+
+    REQUIRE(InsertDisc(kDrive, disc.folder, AudioDisc({ "4:00", "4:00" }) + "state playing 02:00:10:00\n"));
+    REQUIRE(Mci("open S: type cdaudio alias cd shareable").error == 0);
+    REQUIRE(Mci("set cd time format tmsf").error == 0);
+    CHECK(Mci("status cd mode").text == "playing");
+    long first = TrackFrames(Mci("status cd position").text);
+    CHECK(first >= 10 * 75);
+    PumpFor(300);
+    CHECK(TrackFrames(Mci("status cd position").text) > first);
 }
 
 TEST_CASE("a missing, empty or malformed description gives clear errors, not a crash")

@@ -49,8 +49,10 @@ TEST_CASE("every player role shows its window class and title, visible and top-l
         REQUIRE(!exe.empty());
         Player player = {};
         REQUIRE(StartPlayer(exe, "", &player));
+        // A window can be found a moment before it is shown; READY is logged once it is.
         HWND wnd = WaitForWindow(r.className, r.title, 10000);
         CHECK(wnd != NULL);
+        CHECK(WaitForLogLine(log, "READY hwnd=", 5000));
         if (wnd) {
             CHECK(IsWindowVisible(wnd));
             CHECK(GetParent(wnd) == NULL);
@@ -58,8 +60,9 @@ TEST_CASE("every player role shows its window class and title, visible and top-l
             GetWindowThreadProcessId(wnd, &pid);
             CHECK(pid == player.pid);
         }
-        StopPlayer(&player);
+        StopPlayer(&player, false);
         CHECK(FindWindowA(r.className, r.title) == NULL);
+        DeleteFileA(log.c_str());
     }
     RemoveTree(dir);
 }
@@ -75,7 +78,7 @@ TEST_CASE("a delayed player starts at once but shows its window only after the d
     CHECK(FindWindowA("QvSimWinDVD", NULL) == NULL);
     CHECK(WaitForWindow("QvSimWinDVD", NULL, 10000) != NULL);
     CHECK(WaitForLogLine(log, "READY", 1000));
-    StopPlayer(&player);
+    StopPlayer(&player, false);
     RemoveTree(dir);
 }
 
@@ -126,7 +129,7 @@ TEST_CASE("a player started by a product finds its role by exe name and logs its
     SetEnvironmentVariableA("QVSIM_PLAYER_LOG", NULL);
     CHECK(WaitForWindow("WMPlayerApp", NULL, 10000) != NULL);
     CHECK(WaitForLogLine(log, "START role=wmp args=/device:AudioCD", 1000));
-    StopPlayer(&player);
+    StopPlayer(&player, false);
     RemoveTree(dir);
 }
 
@@ -157,7 +160,7 @@ TEST_CASE("registered players are found where the media functions look, and Medi
     REQUIRE(WaitForWindow("QvSimMediamaticsPlayer", "Mediamatics DVD Player", 10000) != NULL);
     CHECK(ReadValue(HKEY_LOCAL_MACHINE, publish, "ClassName", NULL, &value));
     CHECK(std::string(value.c_str()) == "QvSimMediamaticsPlayer");
-    StopPlayer(&player);
+    StopPlayer(&player, false);
 
     for (const Role& r : kRoles)
         UnregisterPlayer(r.role);

@@ -187,12 +187,13 @@ static BOOL CALLBACK CloseProcessWindow(HWND wnd, LPARAM pid)
     return TRUE;
 }
 
-void StopPlayer(Player* player)
+void StopPlayer(Player* player, bool gently)
 {
     if (!player->process)
         return;
-    EnumWindows(CloseProcessWindow, (LPARAM)player->pid);
-    if (WaitForSingleObject(player->process, 5000) != WAIT_OBJECT_0)
+    if (gently)
+        EnumWindows(CloseProcessWindow, (LPARAM)player->pid);
+    if (!gently || WaitForSingleObject(player->process, 5000) != WAIT_OBJECT_0)
         TerminateProcess(player->process, 1);
     WaitForSingleObject(player->process, 5000);
     CloseHandle(player->process);

@@ -45,8 +45,9 @@ struct Player {
     DWORD pid;
 };
 bool StartPlayer(const std::string& exe, const std::string& args, Player* player);
-// Closes the player's windows, waits for it and releases the handle.
-void StopPlayer(Player* player);
+// Closes the player's windows and waits for it to end (a GUI process takes Wine about
+// 2 s to tear down), or with `gently` false ends it at once; releases the handle.
+void StopPlayer(Player* player, bool gently = true);
 // Writes the registry values the media functions find `role`'s program by
 // (App Paths, Player.Path, PATH, InstallDir, the Mediamatics keys and IFO command).
 bool RegisterPlayer(const char* role, const std::string& exe);
