@@ -276,13 +276,13 @@ bool StageQvmedia(const std::string& dir, const std::string& results, const std:
 DWORD RunWithPath(const std::string& dir, const char* mode, const std::string& exe, const std::string& args,
                   DWORD timeoutMs)
 {
-    char old[4096];
-    DWORD n = GetEnvironmentVariableA("PATH", old, sizeof(old));
-    bool hadPath = n > 0 && n < sizeof(old);
-    std::string path = dir + (hadPath ? ";" + std::string(old) : std::string());
+    DWORD size = GetEnvironmentVariableA("PATH", NULL, 0);
+    std::vector<char> old(size + 1, '\0');
+    bool hadPath = size > 0 && GetEnvironmentVariableA("PATH", old.data(), size + 1) < size + 1;
+    std::string path = dir + (hadPath ? ";" + std::string(old.data()) : std::string());
     SetEnvironmentVariableA("PATH", path.c_str());
     DWORD code = mode ? RunAsMode(mode, exe, args, timeoutMs) : RunProgram("\"" + exe + "\" " + args, timeoutMs);
-    SetEnvironmentVariableA("PATH", hadPath ? old : NULL);
+    SetEnvironmentVariableA("PATH", hadPath ? old.data() : NULL);
     return code;
 }
 
