@@ -398,6 +398,9 @@ QVUTIL_API int WINAPI ActivateWindow(HWND hwnd)
             AttachThreadInput(targetThread, foregroundThread, FALSE);
         if (withSelf)
             AttachThreadInput(targetThread, selfThread, FALSE);
+        // Some systems (Wine) leave no active window behind on detaching: ask once more.
+        if ((withForeground || withSelf) && GetForegroundWindow() != target)
+            SetForegroundWindow(target);
     } else {
         SetForegroundWindow(target);
     }
@@ -479,7 +482,8 @@ QVUTIL_API int WINAPI SwitchNextWindow(void)
         }
     }
     if (found && IsWindow(found)) {
-        SetWindowPos(foreground, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        // Not activated on the way down: activation would raise it again (as Wine does).
+        SetWindowPos(foreground, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ActivateWindow(found);
     }
     return 1;

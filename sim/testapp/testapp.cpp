@@ -7,7 +7,7 @@
 //
 // Without a "window" token one plain window opens (unless "nowindow"). The log (FILE, or
 // the QV_SIM_LOG environment variable) gets one line per event: "start pid=N exe=PATH",
-// "arg N=TEXT", "window N hwnd=H title=T", "popup N owner=M hwnd=H", "ready",
+// "cwd PATH", "arg N=TEXT", "window N hwnd=H title=T", "popup N owner=M hwnd=H", "ready",
 // "activate N on|off", "size N minimized|restored|maximized", "close N",
 // "syscommand N 0xXXXX", "dde execute TEXT". The program ends when its last window is
 // closed, or after exit=MS (60 s by default, so a failed test leaves nothing behind).
@@ -213,7 +213,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     char exe[MAX_PATH];
     DWORD exeLength = GetModuleFileNameA(NULL, exe, sizeof(exe));
     exe[exeLength < sizeof(exe) ? exeLength : sizeof(exe) - 1] = '\0';
+    char cwd[MAX_PATH];
+    DWORD cwdLength = GetCurrentDirectoryA(sizeof(cwd), cwd);
+    if (cwdLength == 0 || cwdLength >= sizeof(cwd))
+        cwd[0] = '\0';
     Log("start pid=%lu exe=%s", GetCurrentProcessId(), exe);
+    Log("cwd %s", cwd);
     for (int i = 1; i < argc; ++i)
         Log("arg %d=%s", i, argv[i]);
 
