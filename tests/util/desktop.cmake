@@ -15,3 +15,14 @@ endfunction()
 
 qv_desktop_test(test_launch test_launch.cpp LIBS QVUtil)
 qv_desktop_test(test_mailweb test_mailweb.cpp LIBS QVUtil)
+
+# A folder whose links lead back up, for the bounded program search: Wine lists a unix
+# symbolic link to a folder as a linked folder, as Windows lists a junction.
+set(QV_LOOP_TREE ${QV_TEST_BIN_DIR}/loop-tree)
+file(MAKE_DIRECTORY ${QV_LOOP_TREE}/a)
+file(WRITE ${QV_LOOP_TREE}/a/present "x")
+foreach(link up again)
+    if(NOT EXISTS ${QV_LOOP_TREE}/a/${link})
+        file(CREATE_LINK ${QV_LOOP_TREE} ${QV_LOOP_TREE}/a/${link} SYMBOLIC)
+    endif()
+endforeach()
