@@ -321,7 +321,7 @@ TEST_CASE("launch of a document a running program opens leaves the out value as 
     std::string log = NewLogPath("dde");
     DWORD app = sims.Add(StartSim(SimProgram("testapp.exe"), "dde=QvTestApp", log));
     REQUIRE(app);
-    // Written where the shell looks first under Wine, which does not merge the user's classes.
+    // Machine-wide: Wine's shell did not find these classes under HKCU\Software\Classes.
     const char* cls = "QvTestDocument\\shell\\open";
     std::string command = "\"" + SimProgram("testapp.exe") + "\" dde=QvTestApp";
     REQUIRE(WriteString(HKEY_CLASSES_ROOT, ".qvtestdoc", NULL, "QvTestDocument"));
@@ -372,7 +372,6 @@ TEST_CASE("next window and close act on the foreground window")
 
     CHECK(CloseCurrentWindow() == 1);
     CHECK(WaitForText(logB, "close 1", 2000));
-    CHECK(WaitForText(logB, "exit", 5000));
     CHECK(ReadTextFile(logA).find("close") == std::string::npos);
 }
 

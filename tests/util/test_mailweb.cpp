@@ -226,7 +226,8 @@ TEST_CASE("web home page: the user's, else the machine's, opened with its regist
     CHECK(std::string(page) == "qvsim:user");
     CHECK(GetWebHomePage(page, 10) == 0);
 
-    // A private address scheme whose registered program is the stand-in.
+    // A private address scheme whose registered program is the stand-in (machine-wide:
+    // Wine's shell did not find it under HKCU\Software\Classes).
     REQUIRE(WriteString(HKEY_CLASSES_ROOT, "qvsim", "URL Protocol", ""));
     REQUIRE(WriteString(HKEY_CLASSES_ROOT, "qvsim\\shell\\open\\command", NULL,
                         ("\"" + SimProgram("testapp.exe") + "\" exit=2000 \"%1\"").c_str()));
