@@ -524,7 +524,7 @@ QVUTIL_API int WINAPI LaunchSystemHelp(void)
         UINT length = GetWindowsDirectoryA(help, sizeof(help));
         named = length > 0 && length < sizeof(help) && TextAppend(help, sizeof(help), "\\Help\\Windows.chm");
     }
-    if (!named || GetFileAttributesA(help) == INVALID_FILE_ATTRIBUTES)
+    if (!named || !FileExisted(help))
         return 0;
     return LaunchProgram(help, NULL, NULL, NULL);
 }

@@ -14,11 +14,6 @@ const char kHomePageKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
 // The mail program started last, whichever client it was: one mail button, one program.
 DWORD g_mailProcess;
 
-bool PathExists(LPCSTR path)
-{
-    return path[0] && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The client's program and arguments; false when the client has no usable command.
 bool ReadClientCommand(HKEY clients, LPCSTR clientName, char* program, char* arguments)
 {
@@ -96,7 +91,7 @@ QVUTIL_API int WINAPI LaunchMailClient(LPCSTR clientName)
             result = 1;
         } else {
             g_mailProcess = 0;
-            if (PathExists(program))
+            if (FileExisted(program))
                 result = LaunchProgram(program, arguments, NULL, &g_mailProcess);
         }
     }
