@@ -81,5 +81,31 @@ QVUTIL_API HRESULT WINAPI CreateShortcut(LPCSTR targetPath, LPCSTR arguments, in
 QVUTIL_API int WINAPI InitAspi(void);
 QVUTIL_API int WINAPI DestroyAspi(void);
 QVUTIL_API int WINAPI OnIsCdromPlaying(int discClass);
+/* Program launch and window control. `processId` may be NULL; it is set only when a new
+ * child process is found (0 when its window did not appear within about a second), so
+ * callers set it to 0 first. `buffer` of GetWndFileName holds maxLength + 1 bytes. The
+ * `path` buffers hold 260 bytes; that of FindProgramPath may be NULL. */
+QVUTIL_API int WINAPI LaunchProgram(LPCSTR file, LPCSTR parameters, LPCSTR directory, DWORD* processId);
+QVUTIL_API int WINAPI GetWndFileName(HWND hwnd, LPSTR buffer, int maxLength);
+QVUTIL_API HWND WINAPI FindWindowByPath(LPCSTR programPath);
+QVUTIL_API int WINAPI FindProgram(LPCSTR directory, LPCSTR title, LPSTR path);
+QVUTIL_API int WINAPI FindProgramPath(LPCSTR title, LPCSTR startDirectory, LPSTR path);
+QVUTIL_API int WINAPI ActivateWindow(HWND hwnd);
+QVUTIL_API int WINAPI ActivateWindowByProcessId(DWORD processId, int toggle);
+QVUTIL_API int WINAPI CloseCurrentWindow(void);
+QVUTIL_API int WINAPI SwitchNextWindow(void);
+QVUTIL_API int WINAPI ActivateScreenSaver(void);
+QVUTIL_API int WINAPI LaunchCalculator(void);
+QVUTIL_API int WINAPI LaunchSystemHelp(void);
+QVUTIL_API int WINAPI LaunchMyDocuments(void);
+
+/* Mail and web launch. Buffer sizes are in bytes, terminator included. */
+QVUTIL_API int WINAPI EnumMailClient(int index, LPSTR name, int nameSize);
+QVUTIL_API int WINAPI GetDefaultMailClient(LPSTR buffer, int bufferSize);
+QVUTIL_API int WINAPI GetDefaultMailClientDllPath(LPSTR buffer, int bufferSize);
+QVUTIL_API int WINAPI LaunchMailClient(LPCSTR clientName);
+QVUTIL_API int WINAPI LaunchDefaultMailProgram(void);
+QVUTIL_API int WINAPI GetWebHomePage(LPSTR buffer, int bufferSize);
+QVUTIL_API int WINAPI OpenWWWHomePage(void);
 
 #endif
