@@ -13,8 +13,7 @@ static const char kDiscStateKey[] = "Software\\TavimonSim\\cdaudio";
 
 std::string SimDir()
 {
-    std::string tests = DirOf(SelfPath());
-    return DirOf(tests) + (sizeof(void*) == 8 ? "\\sim64" : "\\sim");
+    return DirOf(SelfPath()) + "\\sim";
 }
 
 static bool ReadWholeFile(const std::string& path, std::string* text)

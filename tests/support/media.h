@@ -10,7 +10,7 @@
 
 namespace qvtest {
 
-// Folder of the stand-ins built for this architecture (build/sim64 or build/sim).
+// Folder of the stand-ins, beside the test programs.
 std::string SimDir();
 
 // Lines of a stand-in's log (empty when the file does not exist).
