@@ -99,6 +99,21 @@ TEST_CASE("the stand-ins run as services and serve each device name")
     SetLastError(0xdeadbeef);
     CHECK(OpenLink("\\\\.\\QV_USB_3300_FilterX") == INVALID_HANDLE_VALUE);
     CHECK(GetLastError() == ERROR_FILE_NOT_FOUND);
+
+    // What a request costs here, for the benchmark's reading (not a pass/fail figure).
+    HANDLE h = OpenLink(SIM_PATH_USB_FILTER);
+    REQUIRE(h != INVALID_HANDLE_VALUE);
+    LARGE_INTEGER freq, t0, t1;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&t0);
+    for (int i = 0; i < 200; i++) {
+        Request count;
+        CHECK(count.Call(h, IOCTL_FILTER_DEVICE_COUNT, NULL, 0, 4) == 0);
+    }
+    QueryPerformanceCounter(&t1);
+    MESSAGE("IOCTL_FILTER_DEVICE_COUNT round trip: " << (t1.QuadPart - t0.QuadPart) * 1000000 / freq.QuadPart / 200
+                                                     << " us");
+    CloseHandle(h);
 }
 
 TEST_CASE("a held read completes with the injected record, and keysim injects from outside")
@@ -350,6 +365,69 @@ TEST_CASE("hkport keeps each code it receives, with its length and arrival stamp
     SIM_PORT_STATE_OUT st;
     REQUIRE(SimPortState(&st));
     CHECK(st.received == 4);
+}
+
+static volatile LONG g_lastChange = -1;
+
+static DWORD WINAPI NotifiedWindowThread(LPVOID stop)
+{
+    HWND wnd = CreateWindowA("QvNotified", "notified", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    MSG msg;
+    while (WaitForSingleObject((HANDLE)stop, 0) == WAIT_TIMEOUT) {
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(1, (HANDLE*)&stop, FALSE, 50, QS_ALLINPUT);
+    }
+    DestroyWindow(wnd);
+    return 0;
+}
+
+static LRESULT CALLBACK RecordChange(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DEVICECHANGE)
+        InterlockedExchange(&g_lastChange, (LONG)wParam);
+    return DefWindowProcA(wnd, message, wParam, lParam);
+}
+
+TEST_CASE("keysim tells top-level windows of a removal and an arrival when asked")
+{
+    Standins s;
+    WNDCLASSA wc;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.lpfnWndProc = RecordChange;
+    wc.lpszClassName = "QvNotified";
+    wc.hInstance = GetModuleHandleA(NULL);
+    REQUIRE(RegisterClassA(&wc));
+    HANDLE stop = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE thread = CreateThread(NULL, 0, NotifiedWindowThread, stop, 0, NULL);
+    REQUIRE(thread != NULL);
+    CHECK(WaitForWindow("QvNotified", "notified", kTimeout) != NULL);
+    CHECK(RunKeysim("remove nt notify", NULL) == 0);
+    CHECK(g_lastChange == 0x8004);
+    CHECK(RunKeysim("add nt notify", NULL) == 0);
+    CHECK(g_lastChange == 0x8000);
+    CHECK(RunKeysim("remove nt", NULL) == 0);
+    CHECK(g_lastChange == 0x8000);
+    CHECK(SimAdd(SIM_DEV_NT));
+    SetEvent(stop);
+    WaitForSingleObject(thread, kTimeout);
+    CloseHandle(thread);
+    CloseHandle(stop);
+    UnregisterClassA("QvNotified", GetModuleHandleA(NULL));
+}
+
+TEST_CASE("stopping the hkport service takes \\\\.\\IoctlTest away until it is started again")
+{
+    Standins s;
+    REQUIRE(StopDriverService("hkport"));
+    SetLastError(0xdeadbeef);
+    CHECK(OpenLink(SIM_PATH_PORT) == INVALID_HANDLE_VALUE);
+    CHECK(GetLastError() == ERROR_FILE_NOT_FOUND);
+    CHECK(NetCommand("start", "hkport") == 0);
+    HANDLE port = OpenLink(SIM_PATH_PORT);
+    CHECK(port != INVALID_HANDLE_VALUE);
+    if (port != INVALID_HANDLE_VALUE)
+        CloseHandle(port);
 }
 
 // Runs in win98 mode: the daemon's legacy open, its service codes, and the notice keysim

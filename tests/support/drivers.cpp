@@ -76,6 +76,28 @@ bool StartDriverService(const char* name)
     return ok;
 }
 
+bool StopDriverService(const char* name)
+{
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    if (!manager)
+        return false;
+    bool stopped = false;
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_STOP | SERVICE_QUERY_STATUS);
+    if (service) {
+        SERVICE_STATUS status;
+        if (ControlService(service, SERVICE_CONTROL_STOP, &status) || GetLastError() == ERROR_SERVICE_NOT_ACTIVE) {
+            for (int i = 0; i < 100 && !stopped; i++) {
+                stopped = QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_STOPPED;
+                if (!stopped)
+                    Sleep(100);
+            }
+        }
+        CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+    return stopped;
+}
+
 DWORD NetCommand(const char* verb, const char* name)
 {
     return RunProgram(std::string("net ") + verb + " " + name, 30000);

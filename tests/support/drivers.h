@@ -18,6 +18,8 @@ bool InstallDriverService(const char* name, const std::string& sysPath);
 // StartServiceA; true also when the service was running already.
 bool StartDriverService(const char* name);
 bool IsServiceRunning(const char* name);
+// Stops the service (the driver unloads and its devices go) and waits up to 10 s for it.
+bool StopDriverService(const char* name);
 // Runs "net start NAME" / "net stop NAME" and returns net's exit code.
 DWORD NetCommand(const char* verb, const char* name);
 // Both stand-ins installed and running: "qvfilter" started with StartServiceA, "hkport"
