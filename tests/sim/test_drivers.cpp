@@ -199,6 +199,16 @@ TEST_CASE("queued events come out in order and a short buffer is refused without
         CHECK(Record(read).code == code);
     }
     CHECK(State(SIM_DEV_NT).queued == 0);
+
+    // A full queue refuses the next key instead of dropping an older one.
+    ULONG accepted = 0;
+    while (accepted < 1000 && SimInject(SIM_DEV_NT, 0x100 + accepted, 0x1000, 0, NULL))
+        accepted++;
+    CHECK(accepted == 256);
+    CHECK(GetLastError() == ERROR_BUSY);
+    Request oldest;
+    CHECK(oldest.Call(h, IOCTL_FILTER_READ_EVENT, NULL, 0, 12) == 0);
+    CHECK(Record(oldest).code == 0x100);
     CloseHandle(h);
 }
 
