@@ -183,6 +183,38 @@ TEST_CASE("a held read is ended by CancelIo with 995 and by closing its handle")
     CHECK(after.openHandles == 0);
 }
 
+// Leaves a read held and ends without closing anything, as a killed daemon would.
+QV_CHILD(holdread)
+{
+    HANDLE h = OpenLink(SIM_PATH_USB_FILTER);
+    if (h == INVALID_HANDLE_VALUE)
+        return 1;
+    static Request read;
+    if (read.Issue(h, IOCTL_FILTER_READ_EVENT, NULL, 0, 12) != ERROR_IO_PENDING)
+        return 2;
+    SIM_DEVICE_STATE st;
+    if (!SimState(SIM_DEV_USB, &st) || st.pendingReads != 1)
+        return 3;
+    TerminateProcess(GetCurrentProcess(), 0);
+    return 4;
+}
+
+TEST_CASE("a reader that dies leaves no held read or open handle behind")
+{
+    Standins s;
+    CHECK(RunProgram("\"" + SelfPath() + "\" --child holdread", 20000) == 0);
+    SIM_DEVICE_STATE st = State(SIM_DEV_USB);
+    for (int i = 0; i < 50 && (st.pendingReads || st.openHandles); i++) {
+        Sleep(100);
+        st = State(SIM_DEV_USB);
+    }
+    CHECK(st.pendingReads == 0);
+    CHECK(st.openHandles == 0);
+    // The next key is not swallowed by the dead reader's request.
+    REQUIRE(SimInject(SIM_DEV_USB, 0x77, 0x1000, 0, NULL));
+    CHECK(State(SIM_DEV_USB).queued == 1);
+}
+
 TEST_CASE("queued events come out in order and a short buffer is refused without losing one")
 {
     Standins s;
