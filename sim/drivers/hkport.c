@@ -171,7 +171,11 @@ NTSTATUS NTAPI DriverEntry(DRIVER_OBJECT *driver, UNICODE_STRING *registryPath)
             g_device = NULL;
         }
     }
-    if (!NT_SUCCESS(status))
+    if (!NT_SUCCESS(status)) {
         OnUnload(driver);
-    return status;
+        return status;
+    }
+    /* Wine fails the start on any non-zero status, also an informational one such as
+       STATUS_OBJECT_NAME_EXISTS from a link that outlived an earlier driver. */
+    return STATUS_SUCCESS;
 }

@@ -283,7 +283,11 @@ NTSTATUS NTAPI DriverEntry(DRIVER_OBJECT *driver, UNICODE_STRING *registryPath)
         if (NT_SUCCESS(status))
             status = SimAddDevice(i);
     }
-    if (!NT_SUCCESS(status))
+    if (!NT_SUCCESS(status)) {
         OnUnload(driver);
-    return status;
+        return status;
+    }
+    /* Wine fails the start on any non-zero status, also an informational one such as
+       STATUS_OBJECT_NAME_EXISTS from a link that outlived an earlier driver. */
+    return STATUS_SUCCESS;
 }
