@@ -11,11 +11,6 @@ static const char kMciKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\
 static const char kDriverName[] = "qvcdaudio.dll";
 static const char kDiscStateKey[] = "Software\\TavimonSim\\cdaudio";
 
-std::string SimDir()
-{
-    return DirOf(SelfPath()) + "\\sim";
-}
-
 static bool ReadWholeFile(const std::string& path, std::string* text)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

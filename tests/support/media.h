@@ -10,8 +10,6 @@
 
 namespace qvtest {
 
-// Folder of the stand-ins, beside the test programs.
-std::string SimDir();
 
 // Lines of a stand-in's log (empty when the file does not exist).
 std::vector<std::string> ReadLogLines(const std::string& path);

@@ -8,7 +8,7 @@ namespace qvtest {
 
 std::string SimProgram(const char* name)
 {
-    return DirOf(SelfPath()) + "\\sim\\" + name;
+    return SimDir() + "\\" + name;
 }
 
 std::string NewLogPath(const char* tag)

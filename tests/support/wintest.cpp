@@ -82,6 +82,11 @@ std::string DirOf(const std::string& path)
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+std::string SimDir()
+{
+    return DirOf(SelfPath()) + "\\sim";
+}
+
 DWORD RunProgram(const std::string& commandLine, DWORD timeoutMs)
 {
     STARTUPINFOA si;

@@ -23,6 +23,8 @@ void DeleteTree(HKEY root, const char* path);
 const DWORD kNoExit = ~0u;
 std::string SelfPath();
 std::string DirOf(const std::string& path);
+// Folder of the stand-ins for outside components, beside the test programs.
+std::string SimDir();
 DWORD RunProgram(const std::string& commandLine, DWORD timeoutMs);
 // Windows version modes: win95 win98 winme nt40 win2k winxp.
 bool SetProgramMode(const std::string& exeName, const char* mode);
