@@ -108,4 +108,20 @@ QVUTIL_API int WINAPI LaunchDefaultMailProgram(void);
 QVUTIL_API int WINAPI GetWebHomePage(LPSTR buffer, int bufferSize);
 QVUTIL_API int WINAPI OpenWWWHomePage(void);
 
+/* Mixer: master volume and mute of mixer device 0's speaker line. Volumes run 0..65535;
+ * a step of 0 means 2730. Results are MMRESULTs (0 = success), or 0 before Mixer_Init or
+ * without a mixer device. The volume ramp is a thread timer: the thread that starts it
+ * must dispatch messages and must stop it. */
+QVUTIL_API int WINAPI Mixer_Init(HWND owner);
+QVUTIL_API UINT WINAPI Mixer_VolumeUp(UINT step);
+QVUTIL_API UINT WINAPI Mixer_VolumeDown(UINT step);
+QVUTIL_API UINT WINAPI Mixer_GetVolume(int* volume);
+QVUTIL_API UINT WINAPI Mixer_ToggleMute(void);
+QVUTIL_API int WINAPI Mixer_GetMuteState(void);
+QVUTIL_API int WINAPI Mixer_SetMuteState(int muted);
+QVUTIL_API int WINAPI Mixer_StartVolumeIncrease(void);
+QVUTIL_API int WINAPI Mixer_StartVolumeDecrease(void);
+QVUTIL_API int WINAPI Mixer_StopVolumeIncrease(void);
+QVUTIL_API int WINAPI Mixer_StopVolumeDecrease(void);
+
 #endif
