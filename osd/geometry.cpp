@@ -1,6 +1,8 @@
 // Display geometry; see geometry.h for why it stands alone.
 #include "geometry.h"
 
+#include <limits.h>
+
 int ScaleX(int screenWidth, int x)
 {
     return (int)((long long)screenWidth * x / 1024);
@@ -16,11 +18,16 @@ int ScaledFontHeight(int screenHeight, int storedHeight)
     return ScaleY(screenHeight, storedHeight);
 }
 
+static int Saturate(long long value)
+{
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : (int)value;
+}
+
 void RewriteMarginRect(int screenWidth, int screenHeight, int* right, int* bottom)
 {
-    // 64-bit intermediates: a wild caller rectangle must not overflow into nonsense.
-    *right = (int)(screenWidth - (long long)screenWidth * ((long long)screenWidth - *right) / 1024);
-    *bottom = (int)(screenHeight - (long long)screenHeight * ((long long)screenHeight - *bottom) / 768);
+    // 64-bit and saturated: a wild caller rectangle must not wrap around into a sane one.
+    *right = Saturate(screenWidth - (long long)screenWidth * ((long long)screenWidth - *right) / 1024);
+    *bottom = Saturate(screenHeight - (long long)screenHeight * ((long long)screenHeight - *bottom) / 768);
 }
 
 void LayoutVolumeBar(int screenWidth, int screenHeight, int pictureWidth, int pictureHeight,
