@@ -1,5 +1,5 @@
 # Entry points for people and CI. `make test` is the one command that must pass.
-.PHONY: all deps build native test fuzz clean
+.PHONY: all deps build native test fuzz bench screenshots clean
 
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
@@ -40,6 +40,15 @@ fuzz: deps
 	    $(FUZZ)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -max_len=2048 -print_final_stats=1 \
 	        $(FUZZ)/corpus/$$t 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || exit 1; \
 	done
+
+# Region building both ways at 1920 x 1080, in a Wine world of that size.
+bench: build
+	@tools/wine-env setup $(CURDIR)/build/benchrun win64 build/bin64 1920x1080x24 >/dev/null
+	@tools/wine-run $(CURDIR)/build/benchrun build/tests64/bench_regions.exe; rc=$$?; tools/wine-env cleanup $(CURDIR)/build/benchrun; exit $$rc
+
+# The display's volume bar, mute indication and a text on a 24-bit screen, as PNGs.
+screenshots: build
+	@sh tools/screenshots build/screens
 
 clean:
 	rm -rf build

@@ -12,8 +12,10 @@ struct MonoInfo {
     RGBQUAD colors[2];
 };
 
-// Reads a monochrome bitmap as a bottom-up one-bit DIB; the caller frees the bits.
-unsigned char* ReadMonoBits(HDC dc, HBITMAP bitmap, int width, int height, MonoInfo* info, size_t* size)
+// Reads rows [top, top + rows) of a monochrome bitmap as a bottom-up one-bit DIB of
+// `rows` rows; the caller frees the bits. Reading only the rows needed is what keeps a
+// screen-sized canvas cheap.
+unsigned char* ReadMonoBits(HDC dc, HBITMAP bitmap, int width, int height, int top, int rows, MonoInfo* info, size_t* size)
 {
     ZeroMemory(info, sizeof(*info));
     info->header.biSize = sizeof(info->header);
@@ -23,11 +25,12 @@ unsigned char* ReadMonoBits(HDC dc, HBITMAP bitmap, int width, int height, MonoI
     info->header.biBitCount = 1;
     info->header.biCompression = BI_RGB;
     size_t stride = ((size_t)width + 31) / 32 * 4;
-    *size = stride * (size_t)height;
+    *size = stride * (size_t)rows;
     unsigned char* bits = (unsigned char*)malloc(*size ? *size : 1);
     if (!bits)
         return NULL;
-    if (GetDIBits(dc, bitmap, 0, (UINT)height, bits, (BITMAPINFO*)info, DIB_RGB_COLORS) != height) {
+    UINT firstScan = (UINT)(height - (top + rows)); // scan 0 is the bottom row
+    if (GetDIBits(dc, bitmap, firstScan, (UINT)rows, bits, (BITMAPINFO*)info, DIB_RGB_COLORS) != rows) {
         free(bits);
         return NULL;
     }
@@ -57,28 +60,40 @@ HRGN RegionFromRuns(const RunList* runs)
 {
     if (runs->failed)
         return NULL;
-    if (runs->count == 0)
-        return CreateRectRgn(0, 0, 0, 0);
-    size_t bytes = sizeof(RGNDATAHEADER) + runs->count * sizeof(RECT);
-    RGNDATA* data = (RGNDATA*)malloc(bytes);
-    if (!data)
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (!region || runs->count == 0)
+        return region;
+    // Wine's ExtCreateRegion unites its rectangles one by one, which grows with the square
+    // of their number; one call per band, appended below the bands before, does not.
+    RGNDATA* data = (RGNDATA*)malloc(sizeof(RGNDATAHEADER) + runs->count * sizeof(RECT));
+    if (!data) {
+        DeleteObject(region);
         return NULL;
-    RECT* rects = (RECT*)data->Buffer;
-    RECT bound = {runs->rects[0].left, runs->rects[0].top, runs->rects[0].right, runs->rects[0].bottom};
-    for (size_t i = 0; i < runs->count; ++i) {
-        const RunRect& r = runs->rects[i];
-        SetRect(&rects[i], r.left, r.top, r.right, r.bottom);
-        if (r.left < bound.left) bound.left = r.left;
-        if (r.top < bound.top) bound.top = r.top;
-        if (r.right > bound.right) bound.right = r.right;
-        if (r.bottom > bound.bottom) bound.bottom = r.bottom;
     }
-    data->rdh.dwSize = sizeof(RGNDATAHEADER);
-    data->rdh.iType = RDH_RECTANGLES;
-    data->rdh.nCount = (DWORD)runs->count;
-    data->rdh.nRgnSize = (DWORD)(runs->count * sizeof(RECT));
-    data->rdh.rcBound = bound;
-    HRGN region = ExtCreateRegion(NULL, (DWORD)bytes, data);
+    for (size_t first = 0; first < runs->count && region;) {
+        size_t end = first;
+        RECT* rects = (RECT*)data->Buffer;
+        const RunRect& head = runs->rects[first];
+        while (end < runs->count && runs->rects[end].top == head.top) {
+            const RunRect& r = runs->rects[end];
+            SetRect(&rects[end - first], r.left, r.top, r.right, r.bottom);
+            ++end;
+        }
+        DWORD count = (DWORD)(end - first);
+        data->rdh.dwSize = sizeof(RGNDATAHEADER);
+        data->rdh.iType = RDH_RECTANGLES;
+        data->rdh.nCount = count;
+        data->rdh.nRgnSize = count * sizeof(RECT);
+        SetRect(&data->rdh.rcBound, rects[0].left, head.top, rects[count - 1].right, head.bottom);
+        HRGN band = ExtCreateRegion(NULL, (DWORD)(sizeof(RGNDATAHEADER) + count * sizeof(RECT)), data);
+        if (!band || CombineRgn(region, region, band, RGN_OR) == ERROR) {
+            DeleteObject(region);
+            region = NULL;
+        }
+        if (band)
+            DeleteObject(band);
+        first = end;
+    }
     free(data);
     return region;
 }
@@ -100,7 +115,7 @@ HRGN RegionFromBitmap(HBITMAP bitmap, int x0, int y0, int srcWidth, int srcHeigh
 
         MonoInfo info;
         size_t size;
-        unsigned char* bits = ReadMonoBits(target, mono, dstWidth, dstHeight, &info, &size);
+        unsigned char* bits = ReadMonoBits(target, mono, dstWidth, dstHeight, 0, dstHeight, &info, &size);
         if (bits) {
             BitImage image = ImageOf(bits, size, dstWidth, dstHeight);
             RunList runs;
@@ -120,18 +135,22 @@ HRGN RegionFromBitmap(HBITMAP bitmap, int x0, int y0, int srcWidth, int srcHeigh
 
 HRGN RegionFromSetBits(HDC dc, HBITMAP bitmap, int width, int height, int x0, int y0, int x1, int y1)
 {
-    if (width <= 0 || height <= 0)
+    if (y0 < 0)
+        y0 = 0;
+    if (y1 > height)
+        y1 = height;
+    if (width <= 0 || y1 <= y0)
         return CreateRectRgn(0, 0, 0, 0);
     MonoInfo info;
     size_t size;
-    unsigned char* bits = ReadMonoBits(dc, bitmap, width, height, &info, &size);
+    unsigned char* bits = ReadMonoBits(dc, bitmap, width, height, y0, y1 - y0, &info, &size);
     if (!bits)
         return NULL;
-    BitImage image = ImageOf(bits, size, width, height);
+    BitImage image = ImageOf(bits, size, width, y1 - y0);
     RunList runs;
     RunListInit(&runs);
     HRGN region = NULL;
-    if (CollectRuns(&image, 1, x0, y0, x1, y1, 0, 0, &runs))
+    if (CollectRuns(&image, 1, x0, 0, x1, y1 - y0, 0, y0, &runs))
         region = RegionFromRuns(&runs);
     RunListFree(&runs);
     free(bits);
