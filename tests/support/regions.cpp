@@ -87,18 +87,4 @@ HRGN PixelRegionFromBitmap(HBITMAP bitmap, int x0, int y0, int srcWidth, int src
     return region;
 }
 
-HRGN PixelRegionFromSetBits(HBITMAP bitmap, int x0, int y0, int x1, int y1)
-{
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    for (int y = y1 - 1; y >= y0; --y)
-        for (int x = x0; x < x1; ++x)
-            if (GetPixel(dc, x, y) == RGB(255, 255, 255))
-                AddPixel(region, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return region;
-}
-
 } // namespace qvtest

@@ -22,8 +22,6 @@ std::string Describe(HRGN region);
 // The black pixels of `bitmap` stretched to dstWidth x dstHeight at (x0, y0), one
 // CombineRgn per pixel read with GetPixel: the slow, plain way to the same shape.
 HRGN PixelRegionFromBitmap(HBITMAP bitmap, int x0, int y0, int srcWidth, int srcHeight, int dstWidth, int dstHeight);
-// The set bits of a monochrome bitmap inside [x0,x1) x [y0,y1), one CombineRgn per pixel.
-HRGN PixelRegionFromSetBits(HBITMAP bitmap, int x0, int y0, int x1, int y1);
 
 } // namespace qvtest
 
