@@ -39,15 +39,18 @@ int AddPicture(HRGN shape, int kind, int screenWidth, int screenHeight, int righ
     return allowance;
 }
 
-// Draws the text white on black into a right x bottom monochrome bitmap and adds the
-// set pixels of the text's band to the shape.
+// Draws the text white on black into a monochrome bitmap and adds the set pixels of the
+// text's band to the shape. The bitmap stops at the screen's edge: nothing beyond it can
+// show, and a caller's huge rectangle must not cost a huge bitmap.
 void AddText(HRGN shape, HDC memory, LPCSTR text, int length, const RECT& work, int margin,
-             int allowance, int textWidth, int textHeight, UINT format)
+             int allowance, int textWidth, int textHeight, UINT format, int screenWidth, int screenHeight)
 {
     const int right = work.right, bottom = work.bottom;
-    if (right <= 0 || bottom <= 0)
+    const int canvasWidth = right < screenWidth ? right : screenWidth;
+    const int canvasHeight = bottom < screenHeight ? bottom : screenHeight;
+    if (canvasWidth <= 0 || canvasHeight <= 0)
         return;
-    HBITMAP canvas = CreateBitmap(right, bottom, 1, 1, NULL);
+    HBITMAP canvas = CreateBitmap(canvasWidth, canvasHeight, 1, 1, NULL);
     if (!canvas)
         return;
     HGDIOBJ oldBitmap = SelectObject(memory, canvas);
@@ -59,7 +62,7 @@ void AddText(HRGN shape, HDC memory, LPCSTR text, int length, const RECT& work, 
         DrawTextA(memory, text, length, &target, format);
     SelectObject(memory, oldBitmap);
     // Only the text's band: the rows of the bottom line, from the text's left edge.
-    AddRegion(shape, RegionFromSetBits(memory, canvas, right, bottom, right - allowance - textWidth,
+    AddRegion(shape, RegionFromSetBits(memory, canvas, canvasWidth, canvasHeight, right - allowance - textWidth,
                                        bottom - textHeight, right, bottom));
     DeleteObject(canvas);
 }
@@ -103,7 +106,8 @@ int RenderTextShape(LPCSTR text, LPRECT rect, UINT format, int kind)
                 textWidth = work.right - margin;
                 format = kCutFormat;
             }
-            AddText(shape, memory, text, length, work, margin, allowance, textWidth, extent.cy, format);
+            AddText(shape, memory, text, length, work, margin, allowance, textWidth, extent.cy, format,
+                    screenWidth, screenHeight);
             SelectObject(memory, oldFont);
         }
         if (memory) DeleteDC(memory);

@@ -307,6 +307,13 @@ TEST_CASE("degenerate and wild rectangles show nothing sensible but never fault"
     RECT huge = {0, 0, 0x7FFFFFFF, 0x7FFFFFFF};
     CHECK(OSD_ShowString("Huge", &huge, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE) != 0);
     CHECK(Visible(display.Window()));
+    // Text placed beyond the screen leaves no shape at all, not one off the screen.
+    RECT beyond = {0, 0, 5000, 5000};
+    CHECK(OSD_ShowString("Beyond", &beyond, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE) != 0);
+    shape = WindowRegion(display.Window());
+    INFO(Describe(shape));
+    CHECK(RegionEmpty(shape));
+    DeleteObject(shape);
 }
 
 TEST_CASE("a showing hides itself after the duration; a second show restarts it")
