@@ -17,6 +17,10 @@ const char kJapaneseLocale[] = "00000411";
 const int kLocaleSize = 260;
 const DWORD kFontDialogFlags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_TTONLY;
 
+// Until settings are loaded or chosen, the font is all zero: saving that would wipe the
+// user's stored font (a host that shuts the display down without having started it).
+bool g_haveSettings;
+
 // Copies the registry value (any length) into `locale`, cut to its size.
 void ReadLocaleValue(HKEY root, const char* path, const char* name, char (&locale)[kLocaleSize])
 {
@@ -106,11 +110,14 @@ int WINAPI OSD_LoadSettings(void)
     int enabled = 1;
     int found = Reg_GetProfileBool(OSD_SECTION, "Enabled", &enabled, 1);
     g_osd.enabled = enabled;
+    g_haveSettings = true;
     return found ? 1 : 0;
 }
 
 int WINAPI OSD_SaveSettings(void)
 {
+    if (!g_haveSettings)
+        return 0;
     const LOGFONTA& font = g_osd.font;
     Reg_SetProfileNumber(OSD_SECTION, "Height", g_osd.storedHeight);
     Reg_SetProfileNumber(OSD_SECTION, "Weight", font.lfWeight);
@@ -175,5 +182,6 @@ int WINAPI OSD_SelectFont(HWND owner)
     g_osd.font = chosen;
     g_osd.storedHeight = chosen.lfHeight;
     g_osd.userChanged = TRUE;
+    g_haveSettings = true;
     return OSD_SetColor(dialog.rgbColors);
 }

@@ -164,6 +164,25 @@ TEST_CASE("an empty store gives the defaults, and a save writes them in full")
     CHECK_FALSE(Has(p, "UserChanged"));
 }
 
+TEST_CASE("a save before any load leaves the stored settings alone")
+{
+    TestProfile p;
+    WriteDword(HKEY_CURRENT_USER, p.User("OSD").c_str(), "Height", (DWORD)-40);
+    WriteString(HKEY_CURRENT_USER, p.User("OSD").c_str(), "FaceName", "Kept Face");
+    CHECK(RunProgram("\"" + SelfPath() + "\" --child destroy_only " + p.base, 60000) == 0);
+    CHECK(Dword(p, "Height") == (DWORD)-40);
+    CHECK(Text(p, "FaceName") == "Kept Face");
+    CHECK_FALSE(Has(p, "Weight"));
+}
+
+QV_CHILD(destroy_only)
+{
+    if (argc < 1)
+        return 20;
+    Reg_InitProfile(argv[0], "alice");
+    return OSD_Destroy() + OSD_SaveSettings();
+}
+
 TEST_CASE("stored values are read back; 8-bit fields keep their low byte")
 {
     TestProfile p;
