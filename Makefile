@@ -20,6 +20,7 @@ build: deps
 	@cmake --build $(WIN32) -j $(JOBS) -- --no-print-directory
 	@sh tools/check-imports build/bin
 	@sh tools/check-exports build/bin/QVUtil.dll util/QVUtil.def util/QVUtil.h
+	@sh tools/check-exports build/bin/QVOSD.dll osd/QVOSD.def osd/QVOSD.h
 	@[ -f $(WIN64)/CMakeCache.txt ] || cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
 	    -DCMAKE_BUILD_TYPE=Release -DQV_NATIVE_DIR=$(CURDIR)/$(NATIVE) >/dev/null
 	@cmake --build $(WIN64) -j $(JOBS) -- --no-print-directory
