@@ -57,6 +57,35 @@ QVUTIL_API void WINAPI SetThreadResourceLocale(void);
 QVUTIL_API void WINAPI ShowErrorMessage(LPCSTR caption);
 QVUTIL_API HWND WINAPI GetForegroundTopWindow(void);
 
+/* Predefined button functions. Buffer sizes are in characters, terminator included. */
+QVUTIL_API LRESULT WINAPI SendAppCommand(HWND hwnd, int command);
+
+/* Audio CD. `drive` is a CD-ROM drive root ("D:\") or NULL for the default device.
+ * Results are MCI error codes (0 = success) unless noted. */
+QVUTIL_API int WINAPI AudioCD_OpenCDAudio(LPCSTR drive);
+QVUTIL_API UINT WINAPI AudioCD_CloseCDAudio(void);
+QVUTIL_API UINT WINAPI AudioCD_Play(LPCSTR drive);
+QVUTIL_API UINT WINAPI AudioCD_Pause(LPCSTR drive);
+QVUTIL_API UINT WINAPI AudioCD_PlayPause(LPCSTR drive);
+QVUTIL_API UINT WINAPI AudioCD_Stop(LPCSTR drive);
+QVUTIL_API UINT WINAPI AudioCD_NextTrack(LPCSTR drive);
+QVUTIL_API UINT WINAPI AudioCD_PrevTrack(LPCSTR drive);
+QVUTIL_API int WINAPI AudioCD_IsPlaying(LPCSTR drive);    /* 1, 0, or -1 when the device does not open */
+QVUTIL_API UINT WINAPI AudioCD_FindAudioByMCI(LPCSTR drive);
+QVUTIL_API int WINAPI CD_IsPlaying(void);
+QVUTIL_API int WINAPI CD_CheckPlayPauseStatus(void);   /* 1, 0, or -1 without a playable disc */
+
+/* Disc media keys and player launch. The CD_ keys always return 1. */
+QVUTIL_API int WINAPI CD_Play(void);
+QVUTIL_API int WINAPI CD_Pause(void);
+QVUTIL_API int WINAPI CD_PlayPause(void);
+QVUTIL_API int WINAPI CD_NextTrack(void);
+QVUTIL_API int WINAPI CD_PrevTrack(void);
+QVUTIL_API int WINAPI CD_Stop(void);
+QVUTIL_API int WINAPI LaunchVideoPlayer(void);
+QVUTIL_API int WINAPI LaunchCDPlayer(void);
+QVUTIL_API int WINAPI OpenAutoRunCD(LPCSTR driveRoot);
+
 /* Uninstall records for other programs, added only under product uninstall keys that
  * already exist. __cdecl: the caller removes the arguments. Result: 0, or the registry
  * error met for keyName2 (keyName1's outcome is not reported); a null or empty key name
