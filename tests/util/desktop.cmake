@@ -14,3 +14,9 @@ foreach(link up again)
         file(CREATE_LINK ${QV_LOOP_TREE} ${QV_LOOP_TREE}/a/${link} SYMBOLIC)
     endif()
 endforeach()
+
+# The media keys map CD-ROM drives, press keys into players and show message boxes.
+foreach(t test_audiocd test_discmedia)
+    qv_desktop_test(${t} ${t}.cpp LIBS QVUtil winmm)
+    add_dependencies(${t} qvcdaudio qvplayer QVMEDIA)
+endforeach()
