@@ -563,3 +563,35 @@ TEST_CASE("on Windows Me play/pause starts Media Player for the disc and sends n
     CHECK(WaitForLogLine(wmp.log, "APPCOMMAND cmd=14", 5000));
     CHECK(Count(wmp.Lines(), "APPCOMMAND") == 1);
 }
+
+QV_CHILD(cdplayerkeys)
+{
+    CD_Play();
+    CD_PlayPause();
+    CD_NextTrack();
+    CD_PrevTrack();
+    CD_Stop();
+    return CD_IsPlaying();
+}
+
+TEST_CASE("the MMFRAME CD player gets menu commands before Windows 2000 and application commands after")
+{
+    Drives drives;
+    drives.Insert('L', "audio-cda");
+    StagedPlayer cd("mmframe", "cdplayer.exe", 0, false);
+    cd.Start("MMFRAME_MAIN");
+    CHECK(RunAsMode("win98", SelfPath(), "--child cdplayerkeys", 60000) == 0);
+    CHECK(WaitForLogLine(cd.log, "COMMAND wparam=0x69", 5000));
+    std::vector<std::string> lines = cd.Lines();
+    CHECK_MESSAGE(Count(lines, "COMMAND wparam=0x68 lparam=0x0") == 2, Joined(lines));   // play, play/pause
+    CHECK(Has(lines, "COMMAND wparam=0x6e lparam=0x0"));
+    CHECK(Has(lines, "COMMAND wparam=0x6d lparam=0x0"));
+    CHECK(!Has(lines, "APPCOMMAND"));
+
+    CHECK(RunAsMode("win2k", SelfPath(), "--child cdplayerkeys", 60000) == 0);
+    CHECK(WaitForLogLine(cd.log, "APPCOMMAND cmd=13", 5000));
+    lines = cd.Lines();
+    CHECK(Has(lines, "APPCOMMAND cmd=11"));
+    CHECK(Has(lines, "APPCOMMAND cmd=12"));
+    CHECK(Has(lines, "APPCOMMAND cmd=14"));   // play/pause always toggles here
+}
