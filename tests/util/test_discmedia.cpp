@@ -595,3 +595,33 @@ TEST_CASE("the MMFRAME CD player gets menu commands before Windows 2000 and appl
     CHECK(Has(lines, "APPCOMMAND cmd=12"));
     CHECK(Has(lines, "APPCOMMAND cmd=14"));   // play/pause always toggles here
 }
+
+// Application commands the player has logged so far.
+int AppCommandsIn(const std::string& log)
+{
+    return Count(ReadLogLines(log), "APPCOMMAND");
+}
+
+QV_CHILD(mediaplayermeplay)
+{
+    std::string log = argv[0];
+    CD_Play();
+    int afterPlay = AppCommandsIn(log);
+    CD_PlayPause();   // the player was started by Play: this press is swallowed
+    int afterFirst = AppCommandsIn(log);
+    CD_PlayPause();
+    int afterSecond = AppCommandsIn(log);
+    return (afterFirst - afterPlay) * 10 + (afterSecond - afterFirst);
+}
+
+TEST_CASE("on Windows Me a player started by Play leaves the next play/pause unsent")
+{
+    Drives drives;
+    drives.Insert('L', "audio-cda");
+    StagedPlayer wmp("wmp", "wmplayer.exe", 0);
+    CHECK(RunAsMode("winme", SelfPath(), "--child mediaplayermeplay \"" + wmp.log + "\"", 60000) == 1);
+    HWND wnd = FindWindowA("WMPlayerApp", NULL);
+    REQUIRE(wnd != NULL);
+    wmp.Adopt(wnd);
+    CHECK(WaitForLogLine(wmp.log, "START role=wmp args=/device:AudioCD", 5000));
+}
