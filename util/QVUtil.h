@@ -57,7 +57,16 @@ QVUTIL_API void WINAPI SetThreadResourceLocale(void);
 QVUTIL_API void WINAPI ShowErrorMessage(LPCSTR caption);
 QVUTIL_API HWND WINAPI GetForegroundTopWindow(void);
 
-/* Predefined button functions. Buffer sizes are in characters, terminator included. */
+/* Predefined button functions. Buffer sizes are in characters, terminator included.
+ * Event codes: 1 pressed, 0 released, 2 the third kind. */
+QVUTIL_API int WINAPI EnumPredefinedFunction(int index, LPSTR buffer, int bufferSize);
+QVUTIL_API int WINAPI GetFuncNameFromFuncDescName(LPCSTR description, LPSTR buffer, int bufferSize);
+QVUTIL_API int WINAPI GetFuncDescNameFromFuncName(LPCSTR funcName, LPSTR buffer, int bufferSize);
+QVUTIL_API int WINAPI CallPredefinedButtonFunction(LPCSTR funcName, int eventCode);
+QVUTIL_API int WINAPI GetHIDFuncName(int usage, LPSTR buffer, int bufferSize);   /* NULL buffer: presence test */
+QVUTIL_API int WINAPI GetHIDFuncDesc(int usage, LPSTR buffer, int bufferSize);
+QVUTIL_API int WINAPI GetHIDUsageCode(LPCSTR funcName);
+QVUTIL_API int WINAPI CallHIDButtonFunction(int usage, int eventCode, int* result);   /* result may be NULL */
 QVUTIL_API LRESULT WINAPI SendAppCommand(HWND hwnd, int command);
 
 /* Audio CD. `drive` is a CD-ROM drive root ("D:\") or NULL for the default device.
