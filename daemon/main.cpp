@@ -4,13 +4,6 @@
 
 #include "QVUtil.h"
 
-char g_profileKey[DAEMON_TEXT_SIZE] = DAEMON_PROFILE_KEY;
-BOOL g_runOnce = FALSE;
-BOOL g_showIcon = FALSE;
-HWND g_mainWindow = NULL;
-HINSTANCE g_instance = NULL;
-BOOL g_iconShown = FALSE;
-
 // On 95/98/Me the extended form is looked up at run time, with RegisterClassA behind it
 // for a USER32 without it; NT registers with RegisterClassA.
 static BOOL RegisterMainClass(HINSTANCE instance)
