@@ -172,6 +172,7 @@ TEST_CASE("on Windows 98 the code goes back to the legacy driver, which also ans
         PumpFor(10);
     CHECK(DeviceState(SIM_DEV_VXD).beeps == 0);
 
+    ULONG window = (ULONG)(ULONG_PTR)d.window;
     // A device change repeats the window, message and enable calls on the open driver.
     Arrival(d.window, DBT_DEVNODES_CHANGED);
     CHECK(DeviceState(SIM_DEV_VXD).opens == 1);
@@ -181,12 +182,13 @@ TEST_CASE("on Windows 98 the code goes back to the legacy driver, which also ans
     std::string seq = SequenceOf(AllCalls(), from, Now(), false);
     char start[128];
     wsprintfA(start, "vxd:open vxd:1(%lu) vxd:2(1316) vxd:a(1) usb:open usb:220014(1) nt:open nt:220014(1) usb:220018(0) ",
-              (ULONG)(ULONG_PTR)d.window);
+              window);
     CHECK_MESSAGE(seq.find(start) == 0, seq);
     size_t again = seq.find("vxd:1(", 1);
     CHECK_MESSAGE(again != std::string::npos, seq);
     CHECK_MESSAGE(seq.find("vxd:a(0)") == std::string::npos, seq);
-    CHECK_MESSAGE(seq.size() > 30 && seq.substr(seq.size() - 30) == "usb:220014(0) nt:220014(0) ", seq);
+    const std::string end = "usb:220014(0) nt:220014(0) ";
+    CHECK_MESSAGE((seq.size() > end.size() && seq.compare(seq.size() - end.size(), end.size(), end) == 0), seq);
 }
 
 TEST_CASE("NT 4 forwards nothing, and Windows 2000 without hkport reads and drops events")
@@ -229,6 +231,7 @@ TEST_CASE("open and close sequences reach the drivers in their order")
     Daemon d;
     LONGLONG from = Now();
     REQUIRE(StartDaemon(&d, "winxp"));
+    REQUIRE(WaitForPendingReads(SIM_DEV_USB, 1, kWait));
     REQUIRE(WaitForPendingReads(SIM_DEV_NT, 1, kWait));
     CHECK(StopDaemon(&d) == 0);
     LONGLONG to = Now();
@@ -236,9 +239,13 @@ TEST_CASE("open and close sequences reach the drivers in their order")
     CHECK_MESSAGE(SequenceOf(calls, from, to, false) ==
                       "usb:open usb:220014(1) nt:open nt:220014(1) usb:220018(0) usb:220014(0) nt:220014(0) ",
                   SequenceOf(calls, from, to, false, true));
-    CHECK(SequenceOf(calls, from, to, true) == "port:open port:close ");
+    // A close from the test's own reset of hkport may still arrive after `from`.
+    std::string port = SequenceOf(calls, from, to, true);
+    CHECK_MESSAGE(port.find("port:open port:close ") != std::string::npos, port);
+    CHECK(port.find("port:open") == port.rfind("port:open"));
     SIM_DEVICE_STATE usb = DeviceState(SIM_DEV_USB);
     CHECK(usb.begins == 1);
+    CHECK(DeviceState(SIM_DEV_NT).begins == 1);
     CHECK(usb.openHandles == 0);
     CHECK(usb.pendingReads == 0);
     CHECK(usb.active == 0);
