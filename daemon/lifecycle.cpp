@@ -2,6 +2,7 @@
 // while the main window is created and go down on WM_DESTROY or WM_ENDSESSION, once.
 #include "daemon.h"
 
+#include "QVOSD.h"
 #include "QVUtil.h"
 
 static BOOL g_shutDown = FALSE;
@@ -18,8 +19,10 @@ void DaemonInit(HWND window)
     Reg_InitProfile(g_profileKey, user);
     InitAspi();
     OpenDriverLinks();
-    // Then, once their libraries are in the build: AudioCD_OpenCDAudio(NULL) on 95/98/Me
-    // only (neither IsWin2000 nor IsNT), Mixer_Init(window), OSD_Init().
+    // AudioCD_OpenCDAudio(NULL) belongs here, on 95/98/Me only (neither IsWin2000 nor IsNT),
+    // once the CD audio exports are in the utility library.
+    Mixer_Init(window);
+    OSD_Init();
     UpdateTrayIcon();
 }
 
@@ -31,7 +34,7 @@ void DaemonShutdown(void)
     g_shutDown = TRUE;
     DeleteTrayIcon();
     DestroyAspi();
-    // OSD_Destroy() goes here, before the driver links close.
+    OSD_Destroy();
     CloseDriverLinks();
     // AudioCD_CloseCDAudio() goes here, on every system.
     PostQuitMessage(0);

@@ -4,6 +4,7 @@
 
 #include <dbt.h>
 
+#include "QVOSD.h"
 #include "QVUtil.h"
 
 static LRESULT OnCreate(HWND window)
@@ -69,7 +70,7 @@ static LRESULT OnFilterEvent(WPARAM code, LPARAM type)
 static LRESULT OnReload(void)
 {
     UpdateTrayIcon();
-    // OSD_LoadSettings joins here once the display library is in the build.
+    OSD_LoadSettings();
     return 1;
 }
 

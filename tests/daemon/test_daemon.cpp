@@ -194,3 +194,24 @@ TEST_CASE("WM_ENDSESSION ends the daemon also when the log-off was cancelled; /A
     REQUIRE(SimPortState(&port));
     CHECK(port.openHandles == 1); // the query's own handle
 }
+
+TEST_CASE("the /RegKey: path and the logged-on user are the profile the display saves into at shut-down")
+{
+    REQUIRE(EnsureDriverStandIns());
+    char user[256];
+    DWORD size = sizeof(user);
+    REQUIRE(GetUserNameA(user, &size));
+    const char* base = "Software\\QvDaemonTest";
+    DeleteTree(HKEY_CURRENT_USER, base);
+    DeleteTree(HKEY_CURRENT_USER, "Software\\Qelvano\\5125");
+    Daemon d;
+    REQUIRE(StartDaemon(&d, "winxp", "/regkey:Software\\QvDaemonTest\\Profile"));
+    std::string osd = std::string(base) + "\\Profile\\users\\" + user + "\\OSD";
+    CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, osd.c_str()));
+    CHECK(StopDaemon(&d) == 0);
+    DWORD type = 0;
+    std::string data;
+    CHECK_MESSAGE(ReadValue(HKEY_CURRENT_USER, osd.c_str(), "Duration", &type, &data), osd);
+    CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Qelvano\\5125"));
+    DeleteTree(HKEY_CURRENT_USER, base);
+}
