@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "the 88-byte record");
+
 static const char kTip[] = "Tavimon (Lumeno Keyboard)";
 
 static void FillRecord(NOTIFYICONDATAA* nid)
