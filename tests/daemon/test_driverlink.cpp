@@ -336,6 +336,19 @@ ULONG_PTR NextHandleValue(HANDLE process)
     return (ULONG_PTR)remote;
 }
 
+// Requests in flight hold an event each for a moment: the lowest of a few probes is the settled value.
+ULONG_PTR SettledHandleValue(HANDLE process)
+{
+    ULONG_PTR lowest = 0;
+    for (int i = 0; i < 5; i++) {
+        ULONG_PTR v = NextHandleValue(process);
+        if (v && (!lowest || v < lowest))
+            lowest = v;
+        PumpFor(20);
+    }
+    return lowest;
+}
+
 TEST_CASE("the daemon's handle count stays put over 10,000 forwarded events")
 {
     Standins s;
@@ -345,7 +358,7 @@ TEST_CASE("the daemon's handle count stays put over 10,000 forwarded events")
     for (ULONG i = 0; i < 100; i++)
         Inject(SIM_DEV_USB, i, 0x1000);
     REQUIRE(WaitForPortBytes(100, kWait));
-    ULONG_PTR before = NextHandleValue(d.process);
+    ULONG_PTR before = SettledHandleValue(d.process);
     REQUIRE(before != 0);
 
     const ULONG kEvents = 10000;
@@ -361,11 +374,12 @@ TEST_CASE("the daemon's handle count stays put over 10,000 forwarded events")
     CHECK(sent == kEvents);
     CHECK(WaitForPortBytes(100 + kEvents, 30000));
     REQUIRE(WaitForPendingReads(SIM_DEV_USB, 1, kWait));
-    ULONG_PTR after = NextHandleValue(d.process);
+    ULONG_PTR after = SettledHandleValue(d.process);
     MESSAGE("next handle value before " << before << ", after " << after << "; " << kEvents << " events in "
                                         << GetTickCount() - start << " ms");
     CHECK(after != 0);
-    CHECK(after <= before + 2 * sizeof(HANDLE));
+    // A leak per event would move it by thousands; a few handles of slack stay.
+    CHECK(after <= before + 4 * 4);
     std::vector<UCHAR> bytes = PortBytes();
     bool inOrder = bytes.size() >= 100 + kEvents;
     for (size_t i = 0; inOrder && i < kEvents; i++)
