@@ -378,8 +378,9 @@ TEST_CASE("the daemon's handle count stays put over 10,000 forwarded events")
     MESSAGE("next handle value before " << before << ", after " << after << "; " << kEvents << " events in "
                                         << GetTickCount() - start << " ms");
     CHECK(after != 0);
-    // A leak per event would move it by thousands; a few handles of slack stay.
-    CHECK(after <= before + 4 * 4);
+    // A leak per event would move it by 10,000 handles; under a loaded Wine a few handles of
+    // its own come and go, so the bound is 100 handles (one leaked per 100 events would fail).
+    CHECK(after < before + 100 * 4);
     std::vector<UCHAR> bytes = PortBytes();
     bool inOrder = bytes.size() >= 100 + kEvents;
     for (size_t i = 0; inOrder && i < kEvents; i++)
