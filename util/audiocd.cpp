@@ -185,15 +185,19 @@ static int ParseTrack(LPCSTR text)
     return value;
 }
 
+// Track queries read in tracks:minutes:seconds:frames, which the reopen has reset.
+static UINT QueryTmsf(const char* statusCommand, char* reply)
+{
+    UINT error = SendMciCommand("set qvbcd time format TMSF", NULL);
+    return error != 0 ? error : SendMciCommand(statusCommand, reply);
+}
+
 QVUTIL_API UINT WINAPI AudioCD_NextTrack(LPCSTR drive)
 {
     if (!Reopen(drive))
         return 0;
-    UINT error = SendMciCommand("set qvbcd time format TMSF", NULL);
-    if (error != 0)
-        return error;
     char reply[kReplySize];
-    error = SendMciCommand("status qvbcd current track", reply);
+    UINT error = QueryTmsf("status qvbcd current track", reply);
     if (error != 0)
         return error;
     int track = ParseTrack(reply);
@@ -206,11 +210,8 @@ QVUTIL_API UINT WINAPI AudioCD_PrevTrack(LPCSTR drive)
 {
     if (!Reopen(drive))
         return 0;
-    UINT error = SendMciCommand("set qvbcd time format TMSF", NULL);
-    if (error != 0)
-        return error;
     char reply[kReplySize];
-    error = SendMciCommand("status qvbcd position", reply);
+    UINT error = QueryTmsf("status qvbcd position", reply);
     if (error != 0)
         return error;
     // track:minutes:seconds:frames; within the first seconds of a track the key means
