@@ -144,18 +144,18 @@ struct WindowSpec {
     int children;
 };
 
-static HWND OpenWindow(const WindowSpec& spec)
+static HWND OpenWindow(const WindowSpec& want)
 {
     DWORD style = WS_OVERLAPPEDWINDOW;
-    if (spec.noMinimize)
+    if (want.noMinimize)
         style &= ~WS_MINIMIZEBOX;
-    if (spec.disabled)
+    if (want.disabled)
         style |= WS_DISABLED;
-    DWORD exStyle = spec.tool ? WS_EX_TOOLWINDOW : 0;
+    DWORD exStyle = want.tool ? WS_EX_TOOLWINDOW : 0;
     int index = ++g_nextIndex;
     char title[160];
-    if (spec.title[0])
-        lstrcpynA(title, spec.title, sizeof(title));
+    if (want.title[0])
+        lstrcpynA(title, want.title, sizeof(title));
     else
         wsprintfA(title, "%s %lu %d", kDefaultTitle, GetCurrentProcessId(), index);
     HWND wnd = CreateWindowExA(exStyle, kClassName, title, style, 40 * index, 30 * index, 320, 200, NULL, NULL,
@@ -166,12 +166,12 @@ static HWND OpenWindow(const WindowSpec& spec)
     }
     ++g_openWindows;
     SetWindowLongPtrA(wnd, GWLP_USERDATA, index);
-    for (int i = 0; i < spec.children; ++i)
+    for (int i = 0; i < want.children; ++i)
         CreateWindowExA(0, "STATIC", "child", WS_CHILD | WS_VISIBLE, 4, 4 + 12 * i, 80, 10, wnd, NULL, NULL, NULL);
     Log("window %d hwnd=%p title=%s", index, (void*)wnd, title);
-    if (!spec.hidden)
+    if (!want.hidden)
         ShowWindow(wnd, SW_SHOWNORMAL);
-    if (spec.popup) {
+    if (want.popup) {
         int popupIndex = ++g_nextIndex;
         wsprintfA(title, "%s %lu %d popup", kDefaultTitle, GetCurrentProcessId(), popupIndex);
         HWND popup = CreateWindowExA(0, kClassName, title, WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 160, 100, wnd,
@@ -262,34 +262,34 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
 
     if (!noWindow && windowsAsked == 0) {
-        WindowSpec spec;
-        ZeroMemory(&spec, sizeof(spec));
-        lstrcpynA(spec.title, kPlainWindowTitle, sizeof(spec.title));
-        OpenWindow(spec);
+        WindowSpec want;
+        ZeroMemory(&want, sizeof(want));
+        lstrcpynA(want.title, kPlainWindowTitle, sizeof(want.title));
+        OpenWindow(want);
     }
     for (int i = 1; i < argc && !noWindow; ++i) {
         if (strcmp(argv[i], "window") != 0)
             continue;
-        WindowSpec spec;
-        ZeroMemory(&spec, sizeof(spec));
+        WindowSpec want;
+        ZeroMemory(&want, sizeof(want));
         int j = i + 1;
         for (; j < argc && strcmp(argv[j], "window") != 0; ++j) {
             if (TakeValue(argv[j], "title", &value))
-                lstrcpynA(spec.title, value, sizeof(spec.title));
+                lstrcpynA(want.title, value, sizeof(want.title));
             else if (TakeValue(argv[j], "children", &value))
-                spec.children = atoi(value);
+                want.children = atoi(value);
             else if (strcmp(argv[j], "hidden") == 0)
-                spec.hidden = true;
+                want.hidden = true;
             else if (strcmp(argv[j], "nomin") == 0)
-                spec.noMinimize = true;
+                want.noMinimize = true;
             else if (strcmp(argv[j], "disabled") == 0)
-                spec.disabled = true;
+                want.disabled = true;
             else if (strcmp(argv[j], "tool") == 0)
-                spec.tool = true;
+                want.tool = true;
             else if (strcmp(argv[j], "popup") == 0)
-                spec.popup = true;
+                want.popup = true;
         }
-        OpenWindow(spec);
+        OpenWindow(want);
         i = j - 1;
     }
     Log("ready");
