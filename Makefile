@@ -1,5 +1,5 @@
 # Entry points for people and CI. `make test` is the one command that must pass.
-.PHONY: all deps build native test fuzz bench screenshots clean
+.PHONY: all deps build native test demo fuzz bench screenshots clean
 
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
@@ -31,6 +31,10 @@ native: deps
 
 test: build native
 	@cd $(WIN64) && ctest -j $(JOBS) --output-on-failure
+
+# The daemon on Wine between the keyboard-driver stand-ins, end to end.
+demo: build
+	@sh tools/demo
 
 fuzz: deps
 	@[ -f $(FUZZ)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DQV_FUZZ=ON >/dev/null

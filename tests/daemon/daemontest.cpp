@@ -49,14 +49,26 @@ bool StartDaemonIn(DaemonRun* run, const char* mode, const std::string& folder, 
 {
     run->process = NULL;
     run->window = NULL;
+    run->copied = false;
     std::string source = DaemonPath();
     if (source.empty())
         return false;
-    // A copy per mode, beside the tests: Wine keys the reported version by the file name.
-    run->exe = folder + "\\qvdm-" + mode + ".exe";
+    // A copy per mode: Wine keys the reported version by the file name.
     std::string name = std::string("qvdm-") + mode + ".exe";
-    if (!CopyFileA(source.c_str(), run->exe.c_str(), FALSE) || !SetProgramMode(name, mode))
+    std::string exe = folder + "\\" + name;
+    if (!CopyFileA(source.c_str(), exe.c_str(), FALSE) || !SetProgramMode(name, mode))
         return false;
+    bool started = LaunchDaemon(run, exe, args);
+    run->copied = true;
+    return started;
+}
+
+bool LaunchDaemon(DaemonRun* run, const std::string& exe, const std::string& args)
+{
+    run->process = NULL;
+    run->window = NULL;
+    run->copied = false;
+    run->exe = exe;
     STARTUPINFOA si;
     PROCESS_INFORMATION pi;
     ZeroMemory(&si, sizeof(si));
@@ -108,8 +120,9 @@ void ForgetDaemon(DaemonRun* run)
     }
     run->process = NULL;
     run->window = NULL;
-    if (!run->exe.empty())
+    if (run->copied && !run->exe.empty())
         DeleteFileA(run->exe.c_str());
+    run->copied = false;
 }
 
 SIM_DEVICE_STATE DeviceState(ULONG device)

@@ -18,6 +18,7 @@ struct DaemonRun {
     DWORD processId;
     DWORD threadId;
     HWND window;
+    bool copied; // `exe` is a copy made for the run, removed with it
 };
 
 // The built QV5120DM.exe (found through the run's WINEPATH).
@@ -27,6 +28,8 @@ bool StartDaemon(DaemonRun* run, const char* mode, const std::string& args = std
 // The same with the copy in `folder`, where libraries beside it are the ones it loads.
 bool StartDaemonIn(DaemonRun* run, const char* mode, const std::string& folder,
                    const std::string& args = std::string());
+// Starts `exe` as it is and waits for its main window.
+bool LaunchDaemon(DaemonRun* run, const std::string& exe, const std::string& args = std::string());
 // WM_ENDSESSION (wParam FALSE), then waits for the exit; the exit code or kNoExit.
 DWORD StopDaemon(DaemonRun* run);
 // Waits for the process to end by itself; the exit code or kNoExit (then it is killed).
