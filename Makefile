@@ -45,10 +45,13 @@ fuzz: deps
 	        $(FUZZ)/corpus/$$t 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || exit 1; \
 	done
 
-# Region building both ways at 1920 x 1080, in a Wine world of that size.
+# Region building both ways at 1920 x 1080, in a Wine world of that size; then the daemon's
+# key path against the floor, and its idle CPU time.
 bench: build
 	@tools/wine-env setup $(CURDIR)/build/benchrun win64 build/bin64 1920x1080x24 >/dev/null
-	@tools/wine-run $(CURDIR)/build/benchrun build/tests64/bench_regions.exe; rc=$$?; tools/wine-env cleanup $(CURDIR)/build/benchrun; exit $$rc
+	@tools/wine-run $(CURDIR)/build/benchrun build/tests64/bench_regions.exe; rc=$$?; \
+	    tools/wine-run $(CURDIR)/build/benchrun build/tests64/bench_keypath.exe || rc=1; \
+	    tools/wine-env cleanup $(CURDIR)/build/benchrun; exit $$rc
 
 # The display's volume bar, mute indication and a text on a 24-bit screen, as PNGs.
 screenshots: build
