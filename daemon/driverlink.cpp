@@ -9,6 +9,7 @@
 static FilterLink g_usbFilter = { "\\\\.\\QV_USB_3300_Filter", NULL, NULL, NULL, NULL, 0 };
 static FilterLink g_ntFilter = { "\\\\.\\QV_3355_NT_USB_Filter_Driver", NULL, NULL, NULL, NULL, 0 };
 static HANDLE g_portLink = NULL;
+static HANDLE g_portDone = NULL; // the forwarding requests' completion event
 
 BOOL OpenDriverLinks(void)
 {
@@ -17,6 +18,8 @@ BOOL OpenDriverLinks(void)
     OpenFilterLink(&g_ntFilter);
     if (!g_portLink)
         g_portLink = OpenDeviceLink("\\\\.\\IoctlTest");
+    if (g_portLink && !g_portDone)
+        g_portDone = CreateEventA(NULL, TRUE, FALSE, NULL);
     return g_portLink != NULL;
 }
 
@@ -30,6 +33,10 @@ void CloseDriverLinks(void)
     if (g_portLink) {
         CloseHandle(g_portLink);
         g_portLink = NULL;
+    }
+    if (g_portDone) {
+        CloseHandle(g_portDone);
+        g_portDone = NULL;
     }
 }
 
@@ -53,7 +60,9 @@ void ForwardKeyCode(DWORD code, DWORD type)
     BYTE byte = (BYTE)(code & 0xFF);
     if (IsWin2000()) {
         DWORD got;
-        if (g_portLink)
+        if (g_portLink && g_portDone)
+            LinkRequest(g_portLink, g_portDone, IOCTL_PORT_SEND_CODE, &byte, 1, NULL, 0, &got);
+        else if (g_portLink)
             FilterRequest(g_portLink, IOCTL_PORT_SEND_CODE, &byte, 1, NULL, 0, &got);
     } else {
         SendLegacyCode(byte);

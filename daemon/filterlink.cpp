@@ -7,23 +7,33 @@
 static const DWORD kFirstDelay = 10;
 static const DWORD kLongestDelay = 1000;
 
-BOOL FilterRequest(HANDLE link, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
-                   DWORD* bytes)
+BOOL LinkRequest(HANDLE link, HANDLE event, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
+                 DWORD* bytes)
 {
     *bytes = 0;
     OVERLAPPED ov;
     ZeroMemory(&ov, sizeof(ov));
-    ov.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    if (!ov.hEvent)
-        return FALSE;
+    // The request itself clears the event, so one event serves request after request.
+    ov.hEvent = event;
     DWORD got = 0;
     BOOL ok = DeviceIoControl(link, code, (void*)in, inSize, out, outSize, &got, &ov);
     if (!ok && GetLastError() == ERROR_IO_PENDING) {
         WaitForSingleObject(ov.hEvent, INFINITE);
         ok = GetOverlappedResult(link, &ov, &got, FALSE);
     }
-    CloseHandle(ov.hEvent);
     *bytes = ok ? got : 0;
+    return ok;
+}
+
+BOOL FilterRequest(HANDLE link, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
+                   DWORD* bytes)
+{
+    *bytes = 0;
+    HANDLE event = CreateEventA(NULL, TRUE, FALSE, NULL);
+    if (!event)
+        return FALSE;
+    BOOL ok = LinkRequest(link, event, code, in, inSize, out, outSize, bytes);
+    CloseHandle(event);
     return ok;
 }
 
@@ -52,14 +62,12 @@ enum ReadResult { READ_DONE, READ_FAILED, READ_WOKEN };
 
 // One IOCTL_FILTER_READ_EVENT that also gives way to a handover or a stop request. A request
 // given up on is cancelled and waited for, so the driver never writes into a dead record.
-static ReadResult ReadEvent(FilterLink* link, HANDLE* handle, KeyEvent* event)
+static ReadResult ReadEvent(FilterLink* link, HANDLE* handle, HANDLE done, KeyEvent* event)
 {
     HANDLE h = *handle;
     OVERLAPPED ov;
     ZeroMemory(&ov, sizeof(ov));
-    ov.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    if (!ov.hEvent)
-        return READ_FAILED;
+    ov.hEvent = done;
     DWORD got = 0;
     ReadResult result = READ_FAILED;
     BOOL ok = DeviceIoControl(h, IOCTL_FILTER_READ_EVENT, NULL, 0, event, sizeof(*event), &got, &ov);
@@ -81,12 +89,10 @@ static ReadResult ReadEvent(FilterLink* link, HANDLE* handle, KeyEvent* event)
             CloseHandle(h);
             *handle = NULL;
             WaitForSingleObject(ov.hEvent, INFINITE);
-            CloseHandle(ov.hEvent);
             return READ_WOKEN;
         }
         ok = GetOverlappedResult(h, &ov, &got, FALSE);
     }
-    CloseHandle(ov.hEvent);
     if (result == READ_WOKEN)
         return READ_WOKEN;
     return ok && got ? READ_DONE : READ_FAILED;
@@ -98,6 +104,8 @@ static DWORD WINAPI ReaderThread(LPVOID param)
     HANDLE h = NULL;
     BOOL begun = FALSE;
     DWORD delay = 0;
+    // The reader's one completion event, kept off the key path's kernel calls.
+    HANDLE done = CreateEventA(NULL, TRUE, FALSE, NULL);
     while (!link->stop) {
         HANDLE next = (HANDLE)InterlockedExchangePointer((PVOID volatile*)&link->handover, NULL);
         if (next) {
@@ -107,8 +115,10 @@ static DWORD WINAPI ReaderThread(LPVOID param)
             delay = 0;
             begun = FALSE;
         }
-        if (!h) {
-            WaitForSingleObject(link->wake, INFINITE);
+        if (!h || !done) {
+            if (!done)
+                done = CreateEventA(NULL, TRUE, FALSE, NULL);
+            WaitForSingleObject(link->wake, done ? INFINITE : kLongestDelay);
             continue;
         }
         if (!begun) {
@@ -118,7 +128,7 @@ static DWORD WINAPI ReaderThread(LPVOID param)
             begun = TRUE;
         }
         KeyEvent event = { 0, 0, 0 };
-        ReadResult r = ReadEvent(link, &h, &event);
+        ReadResult r = ReadEvent(link, &h, done, &event);
         if (r == READ_WOKEN)
             continue;
         if (r == READ_DONE) {
@@ -133,6 +143,8 @@ static DWORD WINAPI ReaderThread(LPVOID param)
     }
     if (h)
         CloseHandle(h);
+    if (done)
+        CloseHandle(done);
     return 0;
 }
 

@@ -36,8 +36,11 @@ struct FilterLink {
 };
 
 // filterlink.cpp
-// An overlapped request on its own event, waited for without time-out. FALSE when the
+// An overlapped request completing on `event`, waited for without time-out. FALSE when the
 // request failed; `bytes` gets what it transferred.
+BOOL LinkRequest(HANDLE link, HANDLE event, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
+                 DWORD* bytes);
+// The same on an event of its own, for the requests off the key path.
 BOOL FilterRequest(HANDLE link, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
                    DWORD* bytes);
 HANDLE OpenDeviceLink(const char* path);
