@@ -57,3 +57,58 @@ TEST_CASE("the tray icon appears with a keyboard and goes with its removal")
     CHECK_FALSE(IconShown(d.window));
     CHECK(StopDaemon(&d) == 0);
 }
+
+namespace {
+
+// The test's own icon under the daemon's window and id: the shell then refuses the daemon's
+// add, and the daemon's delete once the test has taken it away.
+bool TakeIconSlot(HWND daemon, DWORD message)
+{
+    NOTIFYICONDATAA nid;
+    ZeroMemory(&nid, sizeof(nid));
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = daemon;
+    nid.uID = 108;
+    nid.uFlags = NIF_TIP;
+    lstrcpynA(nid.szTip, "held by the test", sizeof(nid.szTip));
+    return Shell_NotifyIconA(message, &nid) != FALSE;
+}
+
+} // namespace
+
+TEST_CASE("a refused add is tried again at the next update; a refused delete keeps the icon counted as shown")
+{
+    REQUIRE(EnsureDriverStandIns());
+    REQUIRE(SimReset());
+    REQUIRE(SimRemove(SIM_DEV_NT));
+    struct Restore {
+        ~Restore() { SimReset(); }
+    } restore;
+    DaemonRun d;
+    REQUIRE(StartDaemon(&d, "winxp"));
+    CHECK_FALSE(IconShown(d.window));
+
+    SUBCASE("add")
+    {
+        REQUIRE(TakeIconSlot(d.window, NIM_ADD));
+        REQUIRE(SimSetCount(SIM_DEV_USB, 1));
+        Change(d.window, DBT_DEVICEARRIVAL); // refused: the slot is taken
+        REQUIRE(TakeIconSlot(d.window, NIM_DELETE));
+        CHECK_FALSE(IconShown(d.window));
+        Change(d.window, DBT_DEVICEARRIVAL); // still not shown, so added now
+        CHECK(IconShown(d.window));
+    }
+    SUBCASE("delete")
+    {
+        REQUIRE(SimSetCount(SIM_DEV_USB, 1));
+        Change(d.window, DBT_DEVICEARRIVAL);
+        REQUIRE(IconShown(d.window));
+        REQUIRE(TakeIconSlot(d.window, NIM_DELETE));
+        REQUIRE(SimSetCount(SIM_DEV_USB, 0));
+        Change(d.window, DBT_DEVICEREMOVECOMPLETE); // refused: nothing to delete
+        REQUIRE(SimSetCount(SIM_DEV_USB, 1));
+        Change(d.window, DBT_DEVICEARRIVAL); // counted as shown, so not added again
+        CHECK_FALSE(IconShown(d.window));
+    }
+    CHECK(StopDaemon(&d) == 0);
+}
