@@ -13,6 +13,7 @@
 
 #include "daemontest.h"
 #include "drivers.h"
+#include "hostproc.h"
 #include "wintest.h"
 
 using namespace qvtest;
@@ -41,75 +42,6 @@ std::vector<SIM_RECEIVED> Arrivals(ULONG first)
     ULONG total = 0;
     SimReadReceived(first, &got, &total);
     return got;
-}
-
-// The daemon's process as the host sees it: the /proc entry whose command line names the
-// daemon and whose environment carries this run's prefix. Read through Wine's Z: drive.
-std::string ReadHostFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string text;
-    char buffer[4096];
-    DWORD got;
-    while (text.size() < (1u << 20) && ReadFile(file, buffer, sizeof(buffer), &got, NULL) && got)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
-std::string HostProcess(const char* exeName)
-{
-    char prefix[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
-    if (n == 0 || n >= sizeof(prefix))
-        return std::string();
-    std::string marker = std::string("WINEPREFIX=") + prefix;
-    marker.push_back('\0');
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA("Z:\\proc\\*", &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string result;
-    do {
-        if (found.cFileName[0] < '1' || found.cFileName[0] > '9')
-            continue;
-        std::string dir = std::string("Z:\\proc\\") + found.cFileName;
-        std::string line = ReadHostFile(dir + "\\cmdline");
-        if (line.find(exeName) == std::string::npos)
-            continue;
-        if (ReadHostFile(dir + "\\environ").find(marker) != std::string::npos) {
-            result = dir;
-            break;
-        }
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    return result;
-}
-
-// utime + stime (fields 14 and 15 of stat) in the host's clock ticks, or -1.
-long long HostCpuTicks(const std::string& dir)
-{
-    std::string stat = ReadHostFile(dir + "\\stat");
-    size_t close = stat.rfind(')');
-    if (close == std::string::npos)
-        return -1;
-    // The name may hold blanks; the fields after it start with field 3.
-    const char* p = stat.c_str() + close + 1;
-    long long utime = -1, stime = -1;
-    for (int field = 3; field <= 15 && *p; field++) {
-        char* end;
-        long long value = strtoll(p, &end, 10);
-        if (field == 14)
-            utime = value;
-        if (field == 15)
-            stime = value;
-        p = end;
-        while (*p && *p != ' ')
-            p++;
-    }
-    return utime < 0 || stime < 0 ? -1 : utime + stime;
 }
 
 } // namespace
@@ -179,7 +111,7 @@ int main()
     }
     printf("%-34s %u\n", "events lost", (unsigned)lost);
 
-    std::string host = HostProcess("QV5120DM.exe");
+    std::string host = HostProcessDir("QV5120DM.exe");
     if (host.empty()) {
         printf("%-34s the daemon's host process was not found under /proc\n", "idle CPU");
     } else {
