@@ -1,11 +1,17 @@
 // Requests to the driver stand-ins' private control codes; see simclient.h.
 #include "simclient.h"
 
+HANDLE SimOpen(const char* path)
+{
+    HANDLE device = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    return device == INVALID_HANDLE_VALUE ? NULL : device;
+}
+
 static bool Request(const char* path, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
                     DWORD* got)
 {
-    HANDLE device = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
-    if (device == INVALID_HANDLE_VALUE)
+    HANDLE device = SimOpen(path);
+    if (!device)
         return false;
     DWORD bytes = 0;
     BOOL ok = DeviceIoControl(device, code, (void*)in, inSize, out, outSize, &bytes, NULL);
@@ -17,18 +23,30 @@ static bool Request(const char* path, DWORD code, const void* in, DWORD inSize, 
     return ok != FALSE;
 }
 
-bool SimInject(ULONG device, ULONG code, ULONG type, ULONG flags, SIM_INJECT_OUT* out)
+bool SimInjectOn(HANDLE control, ULONG device, ULONG code, ULONG type, ULONG flags, SIM_INJECT_OUT* out)
 {
     SIM_INJECT_IN in = { device, { code, type, flags } };
     SIM_INJECT_OUT result;
     ZeroMemory(&result, sizeof(result));
     DWORD got = 0;
-    if (!Request(SIM_PATH_CONTROL, SIM_INJECT, &in, sizeof(in), &result, sizeof(result), &got) ||
+    if (!DeviceIoControl(control, SIM_INJECT, &in, sizeof(in), &result, sizeof(result), &got, NULL) ||
         got != sizeof(result))
         return false;
     if (out)
         *out = result;
     return true;
+}
+
+bool SimInject(ULONG device, ULONG code, ULONG type, ULONG flags, SIM_INJECT_OUT* out)
+{
+    HANDLE control = SimOpen(SIM_PATH_CONTROL);
+    if (!control)
+        return false;
+    bool ok = SimInjectOn(control, device, code, type, flags, out);
+    DWORD error = GetLastError();
+    CloseHandle(control);
+    SetLastError(error);
+    return ok;
 }
 
 static bool DeviceRequest(DWORD code, ULONG device, ULONG value)
@@ -82,21 +100,27 @@ bool SimPortReset()
     return Request(SIM_PATH_PORT, SIM_PORT_RESET, NULL, 0, NULL, 0, NULL);
 }
 
-bool SimPortSend(UCHAR code, LONGLONG* sent)
+bool SimPortSendOn(HANDLE port, UCHAR code, LONGLONG* sent)
 {
-    HANDLE port = CreateFileA(SIM_PATH_PORT, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
-    if (port == INVALID_HANDLE_VALUE)
-        return false;
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     DWORD got = 0;
     BOOL ok = DeviceIoControl(port, IOCTL_PORT_SEND_CODE, &code, 1, NULL, 0, &got, NULL);
-    DWORD error = GetLastError();
-    CloseHandle(port);
     if (sent)
         *sent = now.QuadPart;
-    SetLastError(error);
     return ok != FALSE;
+}
+
+bool SimPortSend(UCHAR code, LONGLONG* sent)
+{
+    HANDLE port = SimOpen(SIM_PATH_PORT);
+    if (!port)
+        return false;
+    bool ok = SimPortSendOn(port, code, sent);
+    DWORD error = GetLastError();
+    CloseHandle(port);
+    SetLastError(error);
+    return ok;
 }
 
 // Reads a log in chunks until it has everything appended so far.

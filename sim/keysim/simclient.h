@@ -21,6 +21,12 @@ bool SimReset();
 bool SimPortState(SIM_PORT_STATE_OUT* state);
 bool SimPortReset();
 
+// The same requests on a handle kept open (SimOpen), for callers that time them: an open
+// and a close per request would load the drivers in between.
+HANDLE SimOpen(const char* path);
+bool SimInjectOn(HANDLE control, ULONG device, ULONG code, ULONG type, ULONG flags, SIM_INJECT_OUT* out);
+bool SimPortSendOn(HANDLE port, UCHAR code, LONGLONG* sent);
+
 // Sends one code byte to \\.\IoctlTest the way the daemon does; `sent` gets the stamp
 // taken just before the request (the floor of the key-path benchmark).
 bool SimPortSend(UCHAR code, LONGLONG* sent);

@@ -65,10 +65,12 @@ int main()
     }
 
     // Paced so that each event travels alone: the time is the path's, not a queue's.
+    HANDLE control = SimOpen(SIM_PATH_CONTROL);
+    HANDLE port = SimOpen(SIM_PATH_PORT);
     std::vector<LONGLONG> injected;
-    for (int i = 0; i < kEvents; i++) {
+    for (int i = 0; control && i < kEvents; i++) {
         SIM_INJECT_OUT out;
-        if (!SimInject(SIM_DEV_USB, 0x100 | (i & 0xFF), 0x1000, 0, &out))
+        if (!SimInjectOn(control, SIM_DEV_USB, 0x100 | (i & 0xFF), 0x1000, 0, &out))
             break;
         injected.push_back(out.stamp);
         Sleep(1);
@@ -88,9 +90,9 @@ int main()
     // The floor: one program's request straight to hkport, paced the same way.
     SimPortReset();
     std::vector<LONGLONG> sent;
-    for (int i = 0; i < kEvents; i++) {
+    for (int i = 0; port && i < kEvents; i++) {
         LONGLONG stamp;
-        if (!SimPortSend((UCHAR)(i & 0xFF), &stamp))
+        if (!SimPortSendOn(port, (UCHAR)(i & 0xFF), &stamp))
             break;
         sent.push_back(stamp);
         Sleep(1);
@@ -100,6 +102,10 @@ int main()
     for (size_t i = 0; i < sent.size() && i < direct.size(); i++)
         floor.push_back(direct[i].stamp - sent[i]);
 
+    if (control)
+        CloseHandle(control);
+    if (port)
+        CloseHandle(port);
     Report("injection -> hkport via the daemon", path);
     Report("floor: a program -> hkport", floor);
     if (!path.empty() && !floor.empty()) {
