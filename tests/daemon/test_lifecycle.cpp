@@ -94,7 +94,9 @@ struct OrderRun {
     std::string startup, shutdown, details;
 };
 
-OrderRun RunLogged(const char* mode)
+// With `secondCopy`, a second copy of the daemon is started with those switches while the
+// logged one runs, and must end with 0.
+OrderRun RunLogged(const char* mode, const char* secondCopy = NULL)
 {
     OrderRun r;
     REQUIRE(EnsureDriverStandIns());
@@ -111,6 +113,11 @@ OrderRun RunLogged(const char* mode)
         QueryPerformanceCounter(&t1);
         SetEnvironmentVariableA("QV_CALL_LOG", NULL);
         REQUIRE(started);
+        if (secondCopy) {
+            std::string line = "\"" + DaemonPath() + "\" " + secondCopy;
+            CHECK(RunProgram(line, 15000) == 0);
+            QueryPerformanceCounter(&t1);
+        }
         CHECK(StopDaemon(&d) == 0);
     }
     Timeline all, before, after;
@@ -154,4 +161,17 @@ TEST_CASE("on Windows 98 the legacy driver is set up and CD audio opened before 
     CHECK_MESSAGE(r.shutdown == "DestroyAspi OSD_Destroy usb:220014(0) nt:220014(0) AudioCD_CloseCDAudio ",
                   r.shutdown);
     CHECK_MESSAGE(r.details.find("AudioCD_OpenCDAudio (null)\n") != std::string::npos, r.details);
+}
+
+TEST_CASE("a second copy makes the running one reload the display settings, once per start")
+{
+    OrderRun r = RunLogged("winxp", "/ShowIcon");
+    CHECK_MESSAGE(r.startup.find("OSD_Init usb:220018(0) ") != std::string::npos, r.startup);
+    // DM_SHOWICON and DM_RELOAD each bring the icon up to date (a count query), then the reload.
+    CHECK_MESSAGE(r.startup.find("OSD_Init usb:220018(0) usb:220018(0) usb:220018(0) OSD_LoadSettings ") !=
+                      std::string::npos,
+                  r.startup);
+    CHECK(r.details.find("OSD_LoadSettings") == r.details.rfind("OSD_LoadSettings"));
+    CHECK_MESSAGE(r.shutdown == "DestroyAspi OSD_Destroy usb:220014(0) nt:220014(0) AudioCD_CloseCDAudio ",
+                  r.shutdown);
 }
