@@ -13,14 +13,9 @@ static LRESULT OnCreate(HWND window)
     return 0;
 }
 
-static LRESULT OnDestroy(void)
-{
-    DaemonShutdown();
-    return 0;
-}
-
-// Also when the log-off was cancelled (wParam FALSE): the daemon ends either way.
-static LRESULT OnEndSession(void)
+// WM_DESTROY and WM_ENDSESSION, also when the log-off was cancelled (wParam FALSE): the
+// daemon ends either way.
+static LRESULT OnShutdown(void)
 {
     DaemonShutdown();
     return 0;
@@ -99,8 +94,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_CREATE:       return OnCreate(window);
-    case WM_DESTROY:      return OnDestroy();
-    case WM_ENDSESSION:   return OnEndSession();
+    case WM_DESTROY:      return OnShutdown();
+    case WM_ENDSESSION:   return OnShutdown();
     case WM_PAINT:        return OnPaint(window);
     case WM_DEVICECHANGE: return OnDeviceChange(wParam);
     case WM_USER:         return OnUser();

@@ -1,6 +1,8 @@
 // Daemon runs for the tests; see daemontest.h.
 #include "daemontest.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "wintest.h"
@@ -189,6 +191,18 @@ bool WaitForPortBytes(size_t count, DWORD timeoutMs)
 bool WaitForReturnedBytes(size_t count, DWORD timeoutMs)
 {
     return WaitForCount(false, count, timeoutMs);
+}
+
+bool TrayIconShown(HWND daemon)
+{
+    NOTIFYICONDATAA nid;
+    ZeroMemory(&nid, sizeof(nid));
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = daemon;
+    nid.uID = 108;
+    nid.uFlags = NIF_TIP;
+    lstrcpynA(nid.szTip, "Tavimon (Lumeno Keyboard)", sizeof(nid.szTip));
+    return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
 }
 
 std::vector<SIM_CALL> AllCalls()

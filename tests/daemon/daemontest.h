@@ -45,6 +45,8 @@ std::vector<UCHAR> ReturnedBytes();
 // Waits until hkport (or the legacy device) holds `count` bytes.
 bool WaitForPortBytes(size_t count, DWORD timeoutMs);
 bool WaitForReturnedBytes(size_t count, DWORD timeoutMs);
+// Whether the shell holds the daemon's tray icon: NIM_MODIFY succeeds only for an icon it holds.
+bool TrayIconShown(HWND daemon);
 // Calls of the stand-ins (filter and hkport), merged by stamp.
 std::vector<SIM_CALL> AllCalls();
 

@@ -14,18 +14,6 @@ using namespace qvtest;
 
 namespace {
 
-bool IconShown(HWND daemon)
-{
-    NOTIFYICONDATAA nid;
-    ZeroMemory(&nid, sizeof(nid));
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = daemon;
-    nid.uID = 108;
-    nid.uFlags = NIF_TIP;
-    lstrcpynA(nid.szTip, "Tavimon (Lumeno Keyboard)", sizeof(nid.szTip));
-    return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
-}
-
 void Change(HWND window, WPARAM change)
 {
     DWORD_PTR result;
@@ -44,17 +32,17 @@ TEST_CASE("the tray icon appears with a keyboard and goes with its removal")
     } restore;
     DaemonRun d;
     REQUIRE(StartDaemon(&d, "winxp"));
-    CHECK_FALSE(IconShown(d.window));
+    CHECK_FALSE(TrayIconShown(d.window));
 
     REQUIRE(SimSetCount(SIM_DEV_USB, 1));
     Change(d.window, DBT_DEVICEARRIVAL);
-    CHECK(IconShown(d.window));
+    CHECK(TrayIconShown(d.window));
     Change(d.window, DBT_DEVICEARRIVAL);
-    CHECK(IconShown(d.window));
+    CHECK(TrayIconShown(d.window));
 
     std::string out;
     CHECK(RunKeysim("remove usb notify", &out) == 0);
-    CHECK_FALSE(IconShown(d.window));
+    CHECK_FALSE(TrayIconShown(d.window));
     CHECK(StopDaemon(&d) == 0);
 }
 
@@ -86,7 +74,7 @@ TEST_CASE("a refused add is tried again at the next update; a refused delete kee
     } restore;
     DaemonRun d;
     REQUIRE(StartDaemon(&d, "winxp"));
-    CHECK_FALSE(IconShown(d.window));
+    CHECK_FALSE(TrayIconShown(d.window));
 
     SUBCASE("add")
     {
@@ -94,21 +82,21 @@ TEST_CASE("a refused add is tried again at the next update; a refused delete kee
         REQUIRE(SimSetCount(SIM_DEV_USB, 1));
         Change(d.window, DBT_DEVICEARRIVAL); // refused: the slot is taken
         REQUIRE(TakeIconSlot(d.window, NIM_DELETE));
-        CHECK_FALSE(IconShown(d.window));
+        CHECK_FALSE(TrayIconShown(d.window));
         Change(d.window, DBT_DEVICEARRIVAL); // still not shown, so added now
-        CHECK(IconShown(d.window));
+        CHECK(TrayIconShown(d.window));
     }
     SUBCASE("delete")
     {
         REQUIRE(SimSetCount(SIM_DEV_USB, 1));
         Change(d.window, DBT_DEVICEARRIVAL);
-        REQUIRE(IconShown(d.window));
+        REQUIRE(TrayIconShown(d.window));
         REQUIRE(TakeIconSlot(d.window, NIM_DELETE));
         REQUIRE(SimSetCount(SIM_DEV_USB, 0));
         Change(d.window, DBT_DEVICEREMOVECOMPLETE); // refused: nothing to delete
         REQUIRE(SimSetCount(SIM_DEV_USB, 1));
         Change(d.window, DBT_DEVICEARRIVAL); // counted as shown, so not added again
-        CHECK_FALSE(IconShown(d.window));
+        CHECK_FALSE(TrayIconShown(d.window));
     }
     CHECK(StopDaemon(&d) == 0);
 }

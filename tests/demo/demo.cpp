@@ -47,19 +47,6 @@ void Say(const char* format, ...)
     fflush(stdout);
 }
 
-// NIM_MODIFY succeeds only for an icon the shell holds.
-bool TrayIconShown(HWND daemon)
-{
-    NOTIFYICONDATAA nid;
-    ZeroMemory(&nid, sizeof(nid));
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = daemon;
-    nid.uID = 108;
-    nid.uFlags = NIF_TIP;
-    lstrcpynA(nid.szTip, "Tavimon (Lumeno Keyboard)", sizeof(nid.szTip));
-    return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
-}
-
 bool Keysim(const std::string& args, std::string* out)
 {
     std::string text;
