@@ -193,7 +193,7 @@ bool WaitForReturnedBytes(size_t count, DWORD timeoutMs)
     return WaitForCount(false, count, timeoutMs);
 }
 
-bool TrayIconShown(HWND daemon)
+bool TrayIconRequest(HWND daemon, DWORD message, const char* tip)
 {
     NOTIFYICONDATAA nid;
     ZeroMemory(&nid, sizeof(nid));
@@ -201,8 +201,13 @@ bool TrayIconShown(HWND daemon)
     nid.hWnd = daemon;
     nid.uID = 108;
     nid.uFlags = NIF_TIP;
-    lstrcpynA(nid.szTip, "Tavimon (Lumeno Keyboard)", sizeof(nid.szTip));
-    return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+    lstrcpynA(nid.szTip, tip, sizeof(nid.szTip));
+    return Shell_NotifyIconA(message, &nid) != FALSE;
+}
+
+bool TrayIconShown(HWND daemon)
+{
+    return TrayIconRequest(daemon, NIM_MODIFY, "Tavimon (Lumeno Keyboard)");
 }
 
 std::vector<SIM_CALL> AllCalls()

@@ -45,6 +45,8 @@ std::vector<UCHAR> ReturnedBytes();
 // Waits until hkport (or the legacy device) holds `count` bytes.
 bool WaitForPortBytes(size_t count, DWORD timeoutMs);
 bool WaitForReturnedBytes(size_t count, DWORD timeoutMs);
+// Shell_NotifyIconA on the daemon's icon slot (its window, id 108) with a tip only.
+bool TrayIconRequest(HWND daemon, DWORD message, const char* tip);
 // Whether the shell holds the daemon's tray icon: NIM_MODIFY succeeds only for an icon it holds.
 bool TrayIconShown(HWND daemon);
 // Calls of the stand-ins (filter and hkport), merged by stamp.

@@ -20,20 +20,40 @@ void Change(HWND window, WPARAM change)
     SendMessageTimeoutA(window, WM_DEVICECHANGE, change, 0, SMTO_ABORTIFHUNG, 5000, &result);
 }
 
+// The USB keyboard alone, unplugged (count 0), and a daemon without an icon; the stand-ins
+// are reset afterwards whatever happened.
+struct TrayRun {
+    DaemonRun d;
+    TrayRun()
+    {
+        d.process = NULL;
+        REQUIRE(EnsureDriverStandIns());
+        REQUIRE(SimReset());
+        REQUIRE(SimRemove(SIM_DEV_NT));
+        REQUIRE(StartDaemon(&d, "winxp"));
+        CHECK_FALSE(TrayIconShown(d.window));
+    }
+    ~TrayRun()
+    {
+        if (d.process)
+            StopDaemon(&d);
+        SimReset();
+    }
+};
+
+// The test's own icon under the daemon's window and id: the shell then refuses the daemon's
+// add, and the daemon's delete once the test has taken it away.
+bool TakeIconSlot(HWND daemon, DWORD message)
+{
+    return TrayIconRequest(daemon, message, "held by the test");
+}
+
 } // namespace
 
 TEST_CASE("the tray icon appears with a keyboard and goes with its removal")
 {
-    REQUIRE(EnsureDriverStandIns());
-    REQUIRE(SimReset());
-    REQUIRE(SimRemove(SIM_DEV_NT));
-    struct Restore {
-        ~Restore() { SimReset(); }
-    } restore;
-    DaemonRun d;
-    REQUIRE(StartDaemon(&d, "winxp"));
-    CHECK_FALSE(TrayIconShown(d.window));
-
+    TrayRun run;
+    DaemonRun& d = run.d;
     REQUIRE(SimSetCount(SIM_DEV_USB, 1));
     Change(d.window, DBT_DEVICEARRIVAL);
     CHECK(TrayIconShown(d.window));
@@ -46,36 +66,10 @@ TEST_CASE("the tray icon appears with a keyboard and goes with its removal")
     CHECK(StopDaemon(&d) == 0);
 }
 
-namespace {
-
-// The test's own icon under the daemon's window and id: the shell then refuses the daemon's
-// add, and the daemon's delete once the test has taken it away.
-bool TakeIconSlot(HWND daemon, DWORD message)
-{
-    NOTIFYICONDATAA nid;
-    ZeroMemory(&nid, sizeof(nid));
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = daemon;
-    nid.uID = 108;
-    nid.uFlags = NIF_TIP;
-    lstrcpynA(nid.szTip, "held by the test", sizeof(nid.szTip));
-    return Shell_NotifyIconA(message, &nid) != FALSE;
-}
-
-} // namespace
-
 TEST_CASE("a refused add is tried again at the next update; a refused delete keeps the icon counted as shown")
 {
-    REQUIRE(EnsureDriverStandIns());
-    REQUIRE(SimReset());
-    REQUIRE(SimRemove(SIM_DEV_NT));
-    struct Restore {
-        ~Restore() { SimReset(); }
-    } restore;
-    DaemonRun d;
-    REQUIRE(StartDaemon(&d, "winxp"));
-    CHECK_FALSE(TrayIconShown(d.window));
-
+    TrayRun run;
+    DaemonRun& d = run.d;
     SUBCASE("add")
     {
         REQUIRE(TakeIconSlot(d.window, NIM_ADD));
