@@ -181,9 +181,9 @@ int main(int argc, char** argv)
             arrived++;
         Say("  %-15s code 0x%03lX -> ", kKeys[i].name, kKeys[i].code);
         if (handed)
-            Say("daemon's reader +%.3f ms -> ", Ms(handed->delivered - injected[i]));
+            Say("daemon's read completed +%.3f ms -> ", Ms(handed->delivered - injected[i]));
         else
-            Say("daemon's reader (not read) -> ");
+            Say("not read by the daemon -> ");
         if (ok)
             Say("hkport byte 0x%02X +%.3f ms\n", got->bytes[0], Ms(got->stamp - injected[i]));
         else
