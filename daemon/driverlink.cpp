@@ -45,7 +45,7 @@ BOOL IsKeyboardPresent(void)
     DWORD count = 0;
     if (g_usbFilter.handle) {
         DWORD got;
-        if (!FilterRequest(g_usbFilter.handle, IOCTL_FILTER_DEVICE_COUNT, NULL, 0, &count, sizeof(count), &got) ||
+        if (!FilterRequest(g_usbFilter.handle, NULL, IOCTL_FILTER_DEVICE_COUNT, NULL, 0, &count, sizeof(count), &got) ||
             got < sizeof(count))
             count = 0;
     }
@@ -60,10 +60,8 @@ void ForwardKeyCode(DWORD code, DWORD type)
     BYTE byte = (BYTE)(code & 0xFF);
     if (IsWin2000()) {
         DWORD got;
-        if (g_portLink && g_portDone)
-            LinkRequest(g_portLink, g_portDone, IOCTL_PORT_SEND_CODE, &byte, 1, NULL, 0, &got);
-        else if (g_portLink)
-            FilterRequest(g_portLink, IOCTL_PORT_SEND_CODE, &byte, 1, NULL, 0, &got);
+        if (g_portLink)
+            FilterRequest(g_portLink, g_portDone, IOCTL_PORT_SEND_CODE, &byte, 1, NULL, 0, &got);
     } else {
         SendLegacyCode(byte);
     }

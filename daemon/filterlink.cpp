@@ -7,33 +7,26 @@
 static const DWORD kFirstDelay = 10;
 static const DWORD kLongestDelay = 1000;
 
-BOOL LinkRequest(HANDLE link, HANDLE event, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
-                 DWORD* bytes)
+BOOL FilterRequest(HANDLE link, HANDLE event, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
+                   DWORD* bytes)
 {
     *bytes = 0;
+    HANDLE own = event ? NULL : CreateEventA(NULL, TRUE, FALSE, NULL);
     OVERLAPPED ov;
     ZeroMemory(&ov, sizeof(ov));
-    // The request itself clears the event, so one event serves request after request.
-    ov.hEvent = event;
+    // The request itself clears the event, so a kept event serves request after request.
+    ov.hEvent = event ? event : own;
+    if (!ov.hEvent)
+        return FALSE;
     DWORD got = 0;
     BOOL ok = DeviceIoControl(link, code, (void*)in, inSize, out, outSize, &got, &ov);
     if (!ok && GetLastError() == ERROR_IO_PENDING) {
         WaitForSingleObject(ov.hEvent, INFINITE);
         ok = GetOverlappedResult(link, &ov, &got, FALSE);
     }
+    if (own)
+        CloseHandle(own);
     *bytes = ok ? got : 0;
-    return ok;
-}
-
-BOOL FilterRequest(HANDLE link, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
-                   DWORD* bytes)
-{
-    *bytes = 0;
-    HANDLE event = CreateEventA(NULL, TRUE, FALSE, NULL);
-    if (!event)
-        return FALSE;
-    BOOL ok = LinkRequest(link, event, code, in, inSize, out, outSize, bytes);
-    CloseHandle(event);
     return ok;
 }
 
@@ -46,7 +39,7 @@ HANDLE OpenDeviceLink(const char* path)
 static BOOL SetActive(HANDLE h, DWORD active)
 {
     DWORD got;
-    return FilterRequest(h, IOCTL_FILTER_SET_ACTIVE, &active, sizeof(active), NULL, 0, &got);
+    return FilterRequest(h, NULL, IOCTL_FILTER_SET_ACTIVE, &active, sizeof(active), NULL, 0, &got);
 }
 
 // CancelIo is missing on Windows 95; there the reader can only close its own duplicate.
@@ -62,7 +55,7 @@ enum ReadResult { READ_DONE, READ_FAILED, READ_WOKEN };
 
 // One IOCTL_FILTER_READ_EVENT that also gives way to a handover or a stop request. A request
 // given up on is cancelled and waited for, so the driver never writes into a dead record.
-static ReadResult ReadEvent(FilterLink* link, HANDLE* handle, HANDLE done, KeyEvent* event)
+static ReadResult ReadEventOn(FilterLink* link, HANDLE* handle, HANDLE done, KeyEvent* event)
 {
     HANDLE h = *handle;
     OVERLAPPED ov;
@@ -98,6 +91,18 @@ static ReadResult ReadEvent(FilterLink* link, HANDLE* handle, HANDLE done, KeyEv
     return ok && got ? READ_DONE : READ_FAILED;
 }
 
+// The read completes on the reader's kept event, or on one of its own if the reader has none.
+static ReadResult ReadEvent(FilterLink* link, HANDLE* handle, HANDLE done, KeyEvent* event)
+{
+    HANDLE own = done ? NULL : CreateEventA(NULL, TRUE, FALSE, NULL);
+    if (!done && !own)
+        return READ_FAILED;
+    ReadResult result = ReadEventOn(link, handle, done ? done : own, event);
+    if (own)
+        CloseHandle(own);
+    return result;
+}
+
 static DWORD WINAPI ReaderThread(LPVOID param)
 {
     FilterLink* link = (FilterLink*)param;
@@ -115,16 +120,14 @@ static DWORD WINAPI ReaderThread(LPVOID param)
             delay = 0;
             begun = FALSE;
         }
-        if (!h || !done) {
-            if (!done)
-                done = CreateEventA(NULL, TRUE, FALSE, NULL);
-            WaitForSingleObject(link->wake, done ? INFINITE : kLongestDelay);
+        if (!h) {
+            WaitForSingleObject(link->wake, INFINITE);
             continue;
         }
         if (!begun) {
             // The driver sets up per handle, so a handed-over handle is begun again.
             DWORD got;
-            FilterRequest(h, IOCTL_FILTER_BEGIN, NULL, 0, NULL, 0, &got);
+            FilterRequest(h, NULL, IOCTL_FILTER_BEGIN, NULL, 0, NULL, 0, &got);
             begun = TRUE;
         }
         KeyEvent event = { 0, 0, 0 };

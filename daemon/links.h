@@ -36,12 +36,10 @@ struct FilterLink {
 };
 
 // filterlink.cpp
-// An overlapped request completing on `event`, waited for without time-out. FALSE when the
-// request failed; `bytes` gets what it transferred.
-BOOL LinkRequest(HANDLE link, HANDLE event, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
-                 DWORD* bytes);
-// The same on an event of its own, for the requests off the key path.
-BOOL FilterRequest(HANDLE link, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
+// An overlapped request completing on `event` (kept by the caller for the requests on the
+// key path), or on an event of its own when `event` is NULL; waited for without time-out.
+// FALSE when the request failed; `bytes` gets what it transferred.
+BOOL FilterRequest(HANDLE link, HANDLE event, DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
                    DWORD* bytes);
 HANDLE OpenDeviceLink(const char* path);
 void OpenFilterLink(FilterLink* link);
