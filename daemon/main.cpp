@@ -3,6 +3,7 @@
 #include "daemon.h"
 
 #include "QVUtil.h"
+#include "pathtext.h"
 
 // On 95/98/Me the extended form is looked up at run time, with RegisterClassA behind it
 // for a USER32 without it; NT registers with RegisterClassA.
@@ -41,11 +42,7 @@ static void EnterProgramFolder(void)
     DWORD n = GetModuleFileNameA(NULL, path, sizeof(path));
     if (n == 0 || n >= sizeof(path))
         return;
-    char* cut = NULL;
-    for (char* p = path; *p; p = CharNextA(p)) {
-        if (*p == '\\')
-            cut = p;
-    }
+    char* cut = LastBackslash(path);
     if (!cut)
         return;
     *cut = '\0';

@@ -3,6 +3,7 @@
 #include "setup.h"
 
 #include "cmdline.h"
+#include "pathtext.h"
 #include "resource.h"
 
 namespace {
@@ -54,11 +55,7 @@ void ProgramDirectory(char* dir, DWORD size)
         dir[0] = '\0';
         return;
     }
-    char* slash = NULL;
-    for (char* p = dir; *p; p = CharNextA(p)) {
-        if (*p == '\\')
-            slash = p;
-    }
+    char* slash = LastBackslash(dir);
     if (slash)
         *slash = '\0';
 }

@@ -14,4 +14,14 @@
 // Composed key paths and names never get cut: one that does not fit this is not written.
 enum { QV_UNINSTALL_TEXT = 1024 };
 
+// Helpers both writers compile in (util/uninstrecord.cpp).
+#include <windows.h>
+
+// a + b + c + d into `out` (QV_UNINSTALL_TEXT bytes), or false when it does not fit.
+bool UninstallCompose(char* out, const char* a, const char* b, const char* c = "", const char* d = "");
+bool UninstallSetText(HKEY key, const char* name, const char* text);
+// A file record's two parts: the name after the last backslash, and the directory before it
+// into `dir` (QV_UNINSTALL_TEXT bytes; empty without a backslash). False if it does not fit.
+bool UninstallSplitFile(const char* path, char* dir, const char** name);
+
 #endif
