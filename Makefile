@@ -4,7 +4,6 @@
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 WIN32 := build/win32
-WIN64 := build/win64
 NATIVE := build/native
 FUZZ := build/fuzz
 
@@ -13,24 +12,25 @@ all: build
 deps:
 	@sh tools/deps
 
-# The deliverables (32-bit, build/bin) and the 64-bit twin with the test programs.
+# The deliverables (32-bit, build/bin), the test programs that load them (build/tests) and
+# the stand-ins; the kernel-driver stand-ins are the one 64-bit part (Wine's kernel side).
 build: deps
 	@[ -f $(WIN32)/CMakeCache.txt ] || cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	    -DCMAKE_BUILD_TYPE=Release -DQV_NATIVE_DIR=$(CURDIR)/$(NATIVE) >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS) -- --no-print-directory
 	@sh tools/check-imports build/bin
 	@sh tools/check-exports build/bin/QVUtil.dll util/QVUtil.def util/QVUtil.h
 	@sh tools/check-exports build/bin/QVOSD.dll osd/QVOSD.def osd/QVOSD.h
-	@[ -f $(WIN64)/CMakeCache.txt ] || cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-	    -DCMAKE_BUILD_TYPE=Release -DQV_NATIVE_DIR=$(CURDIR)/$(NATIVE) >/dev/null
-	@cmake --build $(WIN64) -j $(JOBS) -- --no-print-directory
 
 native: deps
 	@[ -f $(NATIVE)/CMakeCache.txt ] || cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS) -- --no-print-directory
 
+# Every Wine world a run made is swept away afterwards, also when the run is interrupted.
 test: build native
-	@cd $(WIN64) && ctest -j $(JOBS) --output-on-failure
+	@tools/wine-env check
+	@trap 'tools/wine-env sweep build; exit 130' INT TERM HUP; \
+	    (cd $(WIN32) && ctest -j $(JOBS) --output-on-failure); rc=$$?; tools/wine-env sweep build; exit $$rc
 
 # The daemon on Wine between the keyboard-driver stand-ins, end to end.
 demo: build
@@ -48,9 +48,11 @@ fuzz: deps
 # Region building both ways at 1920 x 1080, in a Wine world of that size; then the daemon's
 # key path against the floor, and its idle CPU time.
 bench: build
-	@tools/wine-env setup $(CURDIR)/build/benchrun win64 build/bin64 1920x1080x24 >/dev/null
-	@tools/wine-run $(CURDIR)/build/benchrun build/tests64/bench_regions.exe; rc=$$?; \
-	    tools/wine-run $(CURDIR)/build/benchrun build/tests64/bench_keypath.exe || rc=1; \
+	@tools/wine-env check
+	@trap 'tools/wine-env sweep build; exit 130' INT TERM HUP; \
+	    tools/wine-env setup $(CURDIR)/build/benchrun build/bin 1920x1080x24 >/dev/null || exit 1; \
+	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_regions.exe; rc=$$?; \
+	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_keypath.exe || rc=1; \
 	    tools/wine-env cleanup $(CURDIR)/build/benchrun; exit $$rc
 
 # The display's volume bar, mute indication and a text on a 24-bit screen, as PNGs.

@@ -389,7 +389,7 @@ TEST_CASE("a caller already in the multithreaded apartment keeps its COM")
     } work = { target, dir + "\\app.lnk", E_FAIL, E_FAIL, E_FAIL };
     HANDLE thread = CreateThread(
         NULL, 0,
-        [](LPVOID param) -> DWORD {
+        [](LPVOID param) WINAPI -> DWORD {
             Work* w = (Work*)param;
             if (FAILED(CoInitializeEx(NULL, COINIT_MULTITHREADED)))
                 return 1;
