@@ -1,6 +1,7 @@
 // Daemon runs for the tests; see daemontest.h.
 #include "daemontest.h"
 
+#include <dbt.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -219,6 +220,17 @@ std::vector<SIM_CALL> AllCalls()
     calls.insert(calls.end(), port.begin(), port.end());
     std::stable_sort(calls.begin(), calls.end(), [](const SIM_CALL& a, const SIM_CALL& b) { return a.stamp < b.stamp; });
     return calls;
+}
+
+void SendDeviceChange(HWND window, WPARAM change)
+{
+    DEV_BROADCAST_HDR header;
+    ZeroMemory(&header, sizeof(header));
+    header.dbch_size = sizeof(header);
+    header.dbch_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    LPARAM data = (change & 0x8000) ? (LPARAM)&header : 0;
+    DWORD_PTR result;
+    SendMessageTimeoutA(window, WM_DEVICECHANGE, change, data, SMTO_ABORTIFHUNG, 5000, &result);
 }
 
 } // namespace qvtest

@@ -51,6 +51,9 @@ bool TrayIconRequest(HWND daemon, DWORD message, const char* tip);
 bool TrayIconShown(HWND daemon);
 // Calls of the stand-ins (filter and hkport), merged by stamp.
 std::vector<SIM_CALL> AllCalls();
+// WM_DEVICECHANGE as the system sends it: the event codes with bit 0x8000 carry a
+// DEV_BROADCAST_HDR, which Wine copies across processes (and drops the message without).
+void SendDeviceChange(HWND window, WPARAM change);
 
 } // namespace qvtest
 

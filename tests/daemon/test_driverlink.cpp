@@ -44,12 +44,6 @@ void Inject(ULONG device, ULONG code, ULONG type, ULONG flags = 0)
     CHECK_MESSAGE(SimInject(device, code, type, flags, &out), "inject error " << GetLastError());
 }
 
-void Arrival(HWND window, WPARAM change)
-{
-    DWORD_PTR result;
-    SendMessageTimeoutA(window, WM_DEVICECHANGE, change, 0, SMTO_ABORTIFHUNG, 5000, &result);
-}
-
 std::string Hex(const std::vector<UCHAR>& bytes)
 {
     std::string s;
@@ -175,7 +169,7 @@ TEST_CASE("on Windows 98 the code goes back to the legacy driver, which also ans
 
     ULONG window = (ULONG)(ULONG_PTR)d.window;
     // A device change repeats the window, message and enable calls on the open driver.
-    Arrival(d.window, DBT_DEVNODES_CHANGED);
+    SendDeviceChange(d.window, DBT_DEVNODES_CHANGED);
     CHECK(DeviceState(SIM_DEV_VXD).opens == 1);
     CHECK(StopDaemon(&d) == 0);
     CHECK(DeviceState(SIM_DEV_VXD).openHandles == 0);
@@ -259,8 +253,8 @@ TEST_CASE("device arrival again hands the new handle to the one reader and leaks
     REQUIRE(StartDaemon(&d, "winxp"));
     REQUIRE(WaitForPendingReads(SIM_DEV_USB, 1, kWait));
     for (int i = 0; i < 3; i++)
-        Arrival(d.window, DBT_DEVICEARRIVAL);
-    Arrival(d.window, DBT_DEVNODES_CHANGED);
+        SendDeviceChange(d.window, DBT_DEVICEARRIVAL);
+    SendDeviceChange(d.window, DBT_DEVNODES_CHANGED);
     REQUIRE(WaitForPendingReads(SIM_DEV_USB, 1, kWait));
     SIM_DEVICE_STATE usb = DeviceState(SIM_DEV_USB);
     for (int i = 0; i < 100 && usb.openHandles != 1; i++) {
@@ -311,7 +305,7 @@ TEST_CASE("a reader whose device went away backs off, and keys flow again after 
     CHECK(reads < 40);
 
     REQUIRE(SimAdd(SIM_DEV_USB));
-    Arrival(d.window, DBT_DEVICEARRIVAL);
+    SendDeviceChange(d.window, DBT_DEVICEARRIVAL);
     REQUIRE(WaitForPendingReads(SIM_DEV_USB, 1, kWait));
     Inject(SIM_DEV_USB, 0x17A, 0x1000);
     REQUIRE(WaitForPortBytes(1, kWait));

@@ -14,12 +14,6 @@ using namespace qvtest;
 
 namespace {
 
-void Change(HWND window, WPARAM change)
-{
-    DWORD_PTR result;
-    SendMessageTimeoutA(window, WM_DEVICECHANGE, change, 0, SMTO_ABORTIFHUNG, 5000, &result);
-}
-
 // The USB keyboard alone, unplugged (count 0), and a daemon without an icon; the stand-ins
 // are reset afterwards whatever happened.
 struct TrayRun {
@@ -55,9 +49,9 @@ TEST_CASE("the tray icon appears with a keyboard and goes with its removal")
     TrayRun run;
     DaemonRun& d = run.d;
     REQUIRE(SimSetCount(SIM_DEV_USB, 1));
-    Change(d.window, DBT_DEVICEARRIVAL);
+    SendDeviceChange(d.window, DBT_DEVICEARRIVAL);
     CHECK(TrayIconShown(d.window));
-    Change(d.window, DBT_DEVICEARRIVAL);
+    SendDeviceChange(d.window, DBT_DEVICEARRIVAL);
     CHECK(TrayIconShown(d.window));
 
     std::string out;
@@ -74,22 +68,22 @@ TEST_CASE("a refused add is tried again at the next update; a refused delete kee
     {
         REQUIRE(TakeIconSlot(d.window, NIM_ADD));
         REQUIRE(SimSetCount(SIM_DEV_USB, 1));
-        Change(d.window, DBT_DEVICEARRIVAL); // refused: the slot is taken
+        SendDeviceChange(d.window, DBT_DEVICEARRIVAL); // refused: the slot is taken
         REQUIRE(TakeIconSlot(d.window, NIM_DELETE));
         CHECK_FALSE(TrayIconShown(d.window));
-        Change(d.window, DBT_DEVICEARRIVAL); // still not shown, so added now
+        SendDeviceChange(d.window, DBT_DEVICEARRIVAL); // still not shown, so added now
         CHECK(TrayIconShown(d.window));
     }
     SUBCASE("delete")
     {
         REQUIRE(SimSetCount(SIM_DEV_USB, 1));
-        Change(d.window, DBT_DEVICEARRIVAL);
+        SendDeviceChange(d.window, DBT_DEVICEARRIVAL);
         REQUIRE(TrayIconShown(d.window));
         REQUIRE(TakeIconSlot(d.window, NIM_DELETE));
         REQUIRE(SimSetCount(SIM_DEV_USB, 0));
-        Change(d.window, DBT_DEVICEREMOVECOMPLETE); // refused: nothing to delete
+        SendDeviceChange(d.window, DBT_DEVICEREMOVECOMPLETE); // refused: nothing to delete
         REQUIRE(SimSetCount(SIM_DEV_USB, 1));
-        Change(d.window, DBT_DEVICEARRIVAL); // counted as shown, so not added again
+        SendDeviceChange(d.window, DBT_DEVICEARRIVAL); // counted as shown, so not added again
         CHECK_FALSE(TrayIconShown(d.window));
     }
     CHECK(StopDaemon(&d) == 0);

@@ -14,6 +14,25 @@ static std::string DriversDir()
     return std::string(dir, n) + "\\drivers";
 }
 
+// A 32-bit program's writes to system32 land in syswow64, where the 64-bit kernel side
+// never looks: the driver is copied with that redirection off.
+static bool CopyToNativeSystem(const std::string& from, const std::string& to)
+{
+    typedef BOOL(WINAPI * DisableFn)(PVOID*);
+    typedef BOOL(WINAPI * RevertFn)(PVOID);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    DisableFn disable = (DisableFn)GetProcAddress(kernel, "Wow64DisableWow64FsRedirection");
+    RevertFn revert = (RevertFn)GetProcAddress(kernel, "Wow64RevertWow64FsRedirection");
+    PVOID old = NULL;
+    bool off = disable && revert && disable(&old);
+    std::string dir = to.substr(0, to.rfind('\\'));
+    CreateDirectoryA(dir.c_str(), NULL);
+    bool ok = CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+    if (off)
+        revert(old);
+    return ok;
+}
+
 bool InstallDriverService(const char* name, const std::string& sysPath)
 {
     SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
@@ -26,8 +45,7 @@ bool InstallDriverService(const char* name, const std::string& sysPath)
     } else {
         std::string dir = DriversDir();
         std::string image = dir + "\\" + name + ".sys";
-        CreateDirectoryA(dir.c_str(), NULL);
-        if (!dir.empty() && CopyFileA(sysPath.c_str(), image.c_str(), FALSE)) {
+        if (!dir.empty() && CopyToNativeSystem(sysPath, image)) {
             service = CreateServiceA(manager, name, name, SERVICE_ALL_ACCESS, SERVICE_KERNEL_DRIVER,
                                      SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, image.c_str(), NULL, NULL, NULL,
                                      NULL, NULL);

@@ -10,19 +10,49 @@
 
 using namespace qvtest;
 
+// platform * 10000 + major * 100 + minor.
 QV_CHILD(version)
 {
     OSVERSIONINFOA info;
     ZeroMemory(&info, sizeof(info));
     info.dwOSVersionInfoSize = sizeof(info);
     GetVersionExA(&info);
-    return (int)(info.dwMajorVersion * 100 + info.dwMinorVersion);
+    return (int)(info.dwPlatformId * 10000 + info.dwMajorVersion * 100 + info.dwMinorVersion);
+}
+
+TEST_CASE("test programs are the 32-bit build, run under WoW64, and load the deliverables of build/bin")
+{
+    CHECK(sizeof(void*) == 4);
+    typedef BOOL(WINAPI * IsWow64Fn)(HANDLE, PBOOL);
+    IsWow64Fn isWow64 = (IsWow64Fn)GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
+    REQUIRE(isWow64 != NULL);
+    BOOL wow64 = FALSE;
+    CHECK(isWow64(GetCurrentProcess(), &wow64));
+    CHECK(wow64 == TRUE);
+
+    HMODULE util = LoadLibraryA("QVUtil.dll");
+    REQUIRE(util != NULL);
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(util, path, sizeof(path));
+    REQUIRE(n > 0);
+    REQUIRE(n < sizeof(path));
+    CAPTURE(path);
+    std::string dir = DirOf(path);
+    CHECK(lstrcmpiA(dir.substr(dir.size() - 10).c_str(), "\\build\\bin") == 0);
+    IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)((BYTE*)util + ((IMAGE_DOS_HEADER*)util)->e_lfanew);
+    CHECK(nt->FileHeader.Machine == IMAGE_FILE_MACHINE_I386);
+    FreeLibrary(util);
 }
 
 TEST_CASE("a program run as a mode sees that Windows version")
 {
-    CHECK(RunAsMode("win98", SelfPath(), "--child version", 20000) == 410);
-    CHECK(RunAsMode("winxp", SelfPath(), "--child version", 20000) == 501);
+    const int nt = VER_PLATFORM_WIN32_NT * 10000, w9x = VER_PLATFORM_WIN32_WINDOWS * 10000;
+    CHECK(RunAsMode("win95", SelfPath(), "--child version", 20000) == w9x + 400);
+    CHECK(RunAsMode("win98", SelfPath(), "--child version", 20000) == w9x + 410);
+    CHECK(RunAsMode("winme", SelfPath(), "--child version", 20000) == w9x + 490);
+    CHECK(RunAsMode("nt40", SelfPath(), "--child version", 20000) == nt + 400);
+    CHECK(RunAsMode("win2k", SelfPath(), "--child version", 20000) == nt + 500);
+    CHECK(RunAsMode("winxp", SelfPath(), "--child version", 20000) == nt + 501);
     CHECK(RunAsMode("win95", SelfPath(), "--child nosuchchild", 20000) == 255);
 }
 

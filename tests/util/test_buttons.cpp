@@ -162,15 +162,17 @@ TEST_CASE("button events: volume keys run and stop the ramp, mute toggles once p
     Mixer_SetMuteState(0);
     Mixer_VolumeDown(0xFFFF);
     Mixer_VolumeUp(10000);
-    REQUIRE(Volume() == 10000);
+    int start = Volume();
+    REQUIRE(start >= 9999); // Wine 10 may read a written volume back one lower
+    REQUIRE(start <= 10000);
 
     int result = -1;
     CHECK(CallHIDButtonFunction(0x00E9, 1, &result) == 1);
     CHECK(result == 1);
-    CHECK(Volume() > 10000);
+    CHECK(Volume() > start);
     PumpFor(700);
     int ramped = Volume();
-    CHECK(ramped > 12730);   // the ramp kept going while the key was held
+    CHECK(ramped > start + 2730);   // the ramp kept going while the key was held
     result = -1;
     CHECK(CallHIDButtonFunction(0x00E9, 0, &result) == 1);
     CHECK(result == 1);
