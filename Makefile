@@ -30,7 +30,7 @@ native: deps
 test: build native
 	@tools/wine-env check
 	@trap 'tools/wine-env sweep build; exit 130' INT TERM HUP; \
-	    (cd $(WIN32) && ctest -j $(JOBS) --output-on-failure); rc=$$?; tools/wine-env sweep build; exit $$rc
+	    (cd $(WIN32) && ctest -j $(JOBS) --output-on-failure); rc=$$?; tools/wine-env sweep build || rc=1; exit $$rc
 
 # The daemon on Wine between the keyboard-driver stand-ins, end to end.
 demo: build

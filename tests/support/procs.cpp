@@ -119,16 +119,39 @@ void EndProcess(DWORD processId)
     CloseHandle(process);
 }
 
+// No visible window above `wnd` but topmost ones and those it owns.
+static bool AtTop(HWND wnd)
+{
+    for (HWND above = GetWindow(wnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        if (!IsWindowVisible(above) || (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST))
+            continue;
+        HWND owner = GetWindow(above, GW_OWNER);
+        while (owner && owner != wnd)
+            owner = GetWindow(owner, GW_OWNER);
+        if (!owner)
+            return false;
+    }
+    return true;
+}
+
 bool BringToFront(HWND wnd)
 {
     if (IsIconic(wnd))
         ShowWindow(wnd, SW_RESTORE);
-    // Without a window manager, activation alone leaves the Z order as it was.
-    SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(wnd);
-    for (int i = 0; i < 50 && GetForegroundWindow() != wnd; ++i)
+    for (int i = 0; i < 50; ++i) {
+        // Without a window manager, activation alone leaves the Z order as it was.
+        SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(wnd);
+        // The server hands out the new foreground at once, but the window's thread learns of
+        // its activation from a message of its own; until it has handled that, a slow thread
+        // may still restack its windows. A message sent after it waits for it.
+        DWORD_PTR result;
+        SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result);
+        if (GetForegroundWindow() == wnd && AtTop(wnd))
+            return true;
         PumpFor(10);
-    return GetForegroundWindow() == wnd;
+    }
+    return false;
 }
 
 } // namespace qvtest

@@ -128,7 +128,7 @@ TEST_CASE("window by program path: long and short form, most descendants, then Z
     DWORD many = sims.Add(StartSim(exe, "window children=3 window hidden children=9", NewLogPath("wbp")));
     REQUIRE(few);
     REQUIRE(many);
-    BringToFront(WindowTitled(few, 1));
+    REQUIRE(BringToFront(WindowTitled(few, 1)));
 
     SUBCASE("the window with more descendants wins over one higher in Z order")
     {
@@ -141,11 +141,11 @@ TEST_CASE("window by program path: long and short form, most descendants, then Z
         DWORD twins = sims.Add(StartSim(exe, "window children=3 window children=3", NewLogPath("wbp")));
         REQUIRE(twins);
         EndProcess(many);
-        BringToFront(WindowTitled(twins, 2));
-        BringToFront(WindowTitled(twins, 1));
+        REQUIRE(BringToFront(WindowTitled(twins, 2)));
+        REQUIRE(BringToFront(WindowTitled(twins, 1)));
         CAPTURE(WindowText(FindWindowByPath(exe.c_str())));
         CHECK(FindWindowByPath(exe.c_str()) == WindowTitled(twins, 1));
-        BringToFront(WindowTitled(twins, 2));
+        REQUIRE(BringToFront(WindowTitled(twins, 2)));
         CHECK(FindWindowByPath(exe.c_str()) == WindowTitled(twins, 2));
     }
     SUBCASE("no match")
