@@ -13,7 +13,9 @@ const DWORD kMaxWininitSize = 16 * 1024 * 1024;
 
 int ScheduleMove(const char* target, const char* substitute)
 {
-    if (MoveFileExA(substitute, target, MOVEFILE_DELAY_UNTIL_REBOOT))
+    // The target exists (it was in use): without the replace flag the move at restart fails
+    // and the old file stays.
+    if (MoveFileExA(substitute, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING))
         return 1;
     // 98 and Me have no delayed moves; their start-up reads wininit.ini like 95's.
     if (g_setup.is9x && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
