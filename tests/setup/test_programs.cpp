@@ -66,7 +66,6 @@ TEST_CASE("Kill Programs: a window found by class and title has its program ende
         std::string script = "[Setup]\n[Kill Programs]\n"
                              "absent=NoSuchClass," + titleA + "\n"
                              "near=QvTestApp," + titleB + "-other\n"
-                             "empty=QvTestApp\n"
                              "a=QvTestApp," + titleA + "\n";
         WriteScript(dir + "\\SETUP95.INI", script);
         WriteScript(dir + "\\SETUP2K.INI", script);
@@ -116,13 +115,15 @@ QV_CHILD(run)
 
 TEST_CASE("Run Programs: each program from its folder, its parameters in double quotes, none waited for")
 {
-    std::string sim = SimDir();
-    std::string first = NewLogPath("runa"), second = NewLogPath("runb");
+    // Copies of the stand-in under names of their own, so no other test's search finds them.
     std::string dir = MakeSetupDir("run");
+    REQUIRE(CopyFileA(SimProgram("testapp.exe").c_str(), (dir + "\\first.exe").c_str(), FALSE));
+    REQUIRE(CopyFileA(SimProgram("testapp.exe").c_str(), (dir + "\\second.exe").c_str(), FALSE));
+    std::string first = NewLogPath("runa"), second = NewLogPath("runb");
     WriteScript(dir + "\\SETUP2K.INI", "[Setup]\n[Run Programs]\n"
-                                        "testapp.exe=" + sim + "\n"
-                                        "missing.exe=" + sim + ",x\n"
-                                        "calc.exe=" + sim + ",log=" + second + "\n");
+                                        "first.exe=" + dir + "\n"
+                                        "missing.exe=" + dir + ",x\n"
+                                        "second.exe=" + dir + ",log=" + second + "\n");
     // The program without parameters logs where the environment says.
     SetEnvironmentVariableA("QV_SIM_LOG", first.c_str());
     CHECK(RunAsMode("winxp", SelfPath(), "--child run " + dir, 30000) == 0);
@@ -133,11 +134,12 @@ TEST_CASE("Run Programs: each program from its folder, its parameters in double 
     CAPTURE(a);
     CAPTURE(b);
     // Empty parameters arrive as one empty argument.
+    CHECK(a.find("exe=" + dir + "\\first.exe\r\n") != std::string::npos);
     CHECK(a.find("arg 1=\r\n") != std::string::npos);
     CHECK(a.find("arg 2=") == std::string::npos);
-    CHECK(a.find("cwd " + sim + "\r\n") != std::string::npos);
+    CHECK(a.find("cwd " + dir + "\r\n") != std::string::npos);
     CHECK(b.find("arg 1=log=" + second + "\r\n") != std::string::npos);
-    CHECK(b.find("cwd " + sim + "\r\n") != std::string::npos);
+    CHECK(b.find("cwd " + dir + "\r\n") != std::string::npos);
     // Both still run after the step has returned.
     DWORD ids[] = { LoggedProcessId(first), LoggedProcessId(second) };
     for (DWORD id : ids) {
@@ -145,9 +147,10 @@ TEST_CASE("Run Programs: each program from its folder, its parameters in double 
         CHECK(process != NULL);
         if (process) {
             CHECK(WaitForSingleObject(process, 0) == WAIT_TIMEOUT);
+            EndProcess(id);
+            WaitForSingleObject(process, 10000);
             CloseHandle(process);
         }
-        EndProcess(id);
     }
     RemoveTree(dir);
 }
