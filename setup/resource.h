@@ -1,4 +1,4 @@
-// String ids of setup.exe, the same in every language.
+// Resource ids of setup.exe: strings, the same in every language, and the progress animations.
 #ifndef QV_SETUP_RESOURCE_H
 #define QV_SETUP_RESOURCE_H
 
@@ -14,5 +14,8 @@
 #define IDS_UNSUPPORTED_OS 17
 #define IDS_SETUP 18
 #define IDS_PROGRAM_FOLDER 20
+
+#define IDR_AVI_COPY 111
+#define IDR_AVI_DRIVER 112
 
 #endif

@@ -22,9 +22,10 @@ int32_t VersionDecimal(const char* text)
     return value > INT32_MAX ? INT32_MAX : (int32_t)value;
 }
 
-void VersionTextToNumbers(const char* text, uint32_t* high, uint32_t* low)
+void VersionTextToParts(const char* text, int32_t parts[4])
 {
-    uint32_t parts[4] = { 0, 0, 0, 0 };
+    for (int i = 0; i < 4; ++i)
+        parts[i] = 0;
     int count = 0;
     while (count < 4 && *text) {
         char component[QV_TEXT_SIZE];
@@ -34,10 +35,16 @@ void VersionTextToNumbers(const char* text, uint32_t* high, uint32_t* low)
                 component[length++] = *text;
         }
         component[length] = '\0';
-        parts[count++] = (uint32_t)VersionDecimal(component);
+        parts[count++] = VersionDecimal(component);
         if (*text)
             ++text;
     }
-    *high = parts[0] * 65536u + parts[1];
-    *low = parts[2] * 65536u + parts[3];
+}
+
+void VersionTextToNumbers(const char* text, uint32_t* high, uint32_t* low)
+{
+    int32_t parts[4];
+    VersionTextToParts(text, parts);
+    *high = (uint32_t)parts[0] * 65536u + (uint32_t)parts[1];
+    *low = (uint32_t)parts[2] * 65536u + (uint32_t)parts[3];
 }
