@@ -171,6 +171,15 @@ void PutReadOnly(const std::string& path, const std::string& text)
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
 }
 
+void DeleteValue(HKEY root, const char* path, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
+}
+
 void RemoveFile(const std::string& path)
 {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -326,13 +335,13 @@ TEST_CASE("preload on Windows XP from a CD-ROM: the medium is staged under Progr
     std::string disc = MakeTempDir("preload-cd");
     std::string setupDir = disc + "\\disk1";
     CreateDirectoryA(setupDir.c_str(), NULL);
-    World w("wxp", "stdcall", "[InstallPnPDeviceDriver]\ndefault=0\n", "R:\\disk1");
+    World w("wxp", "stdcall", "[InstallPnPDeviceDriver]\ndefault=0\n", "V:\\disk1");
     w.setupDir = setupDir;  // written through the folder, read by the child through the drive
     w.Script("", "k=Keyboard,qvkbxp.inf,,,,,,,USB\\VID_1234&PID_5678,drv\\\n");
     w.File("drv\\qvkbxp.inf", Inf("xp"));
     w.File("drv\\deep\\note.txt", "deep");
     PutReadOnly(setupDir + "\\readonly.txt", "ro");
-    w.setupDir = "R:\\disk1";
+    w.setupDir = "V:\\disk1";
     std::string oldCopy = InfDir() + "\\qvkbxp.inf";
     WriteFileText(oldCopy, "stale");
     std::string staging = "C:\\Program Files\\Lumeno.Test XP";
@@ -341,15 +350,15 @@ TEST_CASE("preload on Windows XP from a CD-ROM: the medium is staged under Progr
     std::string script = ReadText(setupDir + "\\SETUP2K.INI");
     script.replace(script.find("Lumeno Test"), 11, "Lumeno/Test XP");
     WriteFileText(setupDir + "\\SETUP2K.INI", script);
-    DeleteTree(HKEY_LOCAL_MACHINE, kRunKey);
-    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, kRunKey, "Other", "x"));
-    REQUIRE(MapDrive('r', disc));
+    DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Keyboard Preload Check");
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, kRunKey, "QvDriversTest", "x"));  // the key must exist: it is not created
+    REQUIRE(MapDrive('v', disc));
 
     REQUIRE(w.Run("winxp", "drvxp", "preload") == 0);
-    CHECK(UnmapDrive('r'));
+    CHECK(UnmapDrive('v'));
 
     CHECK(w.Log() == Calls({
-                         "InstallPnPDeviceDriver|Keyboard|R:\\disk1\\drv\\qvkbxp.inf||||0|0 -> 0",
+                         "InstallPnPDeviceDriver|Keyboard|V:\\disk1\\drv\\qvkbxp.inf||||0|0 -> 0",
                          "GetConnectedDeviceNumber|Keyboard|| -> 0",
                      }));
     CHECK(ReadText(staging + "\\drv\\qvkbxp.inf") == Inf("xp"));
@@ -363,6 +372,37 @@ TEST_CASE("preload on Windows XP from a CD-ROM: the medium is staged under Progr
     CHECK(w.Recorded("DeleteDirectory", staging) == "1");
     RemoveTree(staging);
     w.setupDir = setupDir;
-    DeleteTree(HKEY_LOCAL_MACHINE, kRunKey);
+    DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Keyboard Preload Check");
+    DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "QvDriversTest");
+    RemoveTree(disc);
+}
+
+TEST_CASE("Windows XP from a CD-ROM: an Unknown device's INF is registered from the staged copy, then re-enumerated")
+{
+    std::string disc = MakeTempDir("oem-cd");
+    std::string setupDir = disc + "\\disk1";
+    CreateDirectoryA(setupDir.c_str(), NULL);
+    World w("oemxp", "stdcall", "[RemoveAndReenumerateDevice]\ndefault=0\n[FindExistingDevice]\ndefault=1\n", setupDir);
+    w.Script("", "u=Unknown,qvunkxp.inf,,,,,,,USB\\VID_1234&PID_7777,sub\\\n");
+    w.File("sub\\qvunkxp.inf", Inf("unkxp"));
+    std::string staging = "C:\\Program Files\\Lumeno Test";
+    RemoveTree(staging);
+    REQUIRE(MapDrive('v', disc));
+    w.setupDir = "V:\\disk1";
+    DWORD code = w.Run("winxp", "drvoem");
+    w.setupDir = setupDir;
+    CHECK(UnmapDrive('v'));
+    REQUIRE(code == 0);
+
+    // The device was not removed, so nobody waits for it.
+    CHECK(w.Log() == Calls({ "RemoveAndReenumerateDevice||USB\\VID_1234&PID_7777 -> 0" }));
+    CHECK(ReadText(staging + "\\sub\\qvunkxp.inf") == Inf("unkxp"));
+    CHECK(ReadText(InfDir() + "\\qvunkxp.inf") == Inf("unkxp"));
+    CHECK(w.Recorded("DeleteFiles", "qvunkxp.inf") == InfDir());
+    CHECK(w.Recorded("DeleteDirectory", staging) == "1");
+    CHECK(Text(HKEY_LOCAL_MACHINE, kRunKey, "Keyboard Preload Check") == "(absent)");
+    RemoveFile(InfDir() + "\\qvunkxp.inf");
+    RemoveFile(InfDir() + "\\qvunkxp.pnf");
+    RemoveTree(staging);
     RemoveTree(disc);
 }
