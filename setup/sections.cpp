@@ -13,14 +13,14 @@ void LookupString(void* context, const char* name, char* text, size_t size)
 
 } // namespace
 
-int ScriptSectionKeys(const char* section, char* keys, DWORD size)
+int ScriptFileSectionKeys(const char* script, const char* section, char* keys, DWORD size)
 {
     if (size < 2)
         return 0;
     keys[0] = keys[1] = '\0';
-    if (!g_setup.scriptPath[0])
+    if (!script || !script[0])
         return 0;
-    DWORD n = GetPrivateProfileStringA(section, NULL, "", keys, size, g_setup.scriptPath);
+    DWORD n = GetPrivateProfileStringA(section, NULL, "", keys, size, script);
     // Wine's ANSI version ends a cut list with one terminator only.
     keys[size - 1] = keys[size - 2] = '\0';
     if (n > 0 && n >= size - 2) {
@@ -31,20 +31,30 @@ int ScriptSectionKeys(const char* section, char* keys, DWORD size)
             last = p;
         char probe[8];
         static const char kMissing[] = "\x01?";
-        GetPrivateProfileStringA(section, last, kMissing, probe, sizeof(probe), g_setup.scriptPath);
+        GetPrivateProfileStringA(section, last, kMissing, probe, sizeof(probe), script);
         if (strcmp(probe, kMissing) == 0)
             last[0] = '\0';
     }
     return keys[0] != '\0';
 }
 
-void ScriptReadValue(const char* section, const char* key, char* value, DWORD size)
+int ScriptSectionKeys(const char* section, char* keys, DWORD size)
+{
+    return ScriptFileSectionKeys(g_setup.scriptPath, section, keys, size);
+}
+
+void ScriptFileReadValue(const char* script, const char* section, const char* key, char* value, DWORD size)
 {
     if (size == 0)
         return;
     value[0] = '\0';
-    if (g_setup.scriptPath[0])
-        GetPrivateProfileStringA(section, key, "", value, size, g_setup.scriptPath);
+    if (script && script[0])
+        GetPrivateProfileStringA(section, key, "", value, size, script);
+}
+
+void ScriptReadValue(const char* section, const char* key, char* value, DWORD size)
+{
+    ScriptFileReadValue(g_setup.scriptPath, section, key, value, size);
 }
 
 void ScriptMacrosInit(ScriptMacros* macros)

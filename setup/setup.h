@@ -37,6 +37,9 @@ void SetupChooseLicence(const char* licenceFolder);
 // Key names in file order, as a double-terminated list; only whole names that fit.
 int ScriptSectionKeys(const char* section, char* keys, DWORD size);
 void ScriptReadValue(const char* section, const char* key, char* value, DWORD size);
+// The same for a script named by its path.
+int ScriptFileSectionKeys(const char* script, const char* section, char* keys, DWORD size);
+void ScriptFileReadValue(const char* script, const char* section, const char* key, char* value, DWORD size);
 // Directory macros of the current state and "Strings" of the chosen script.
 void ScriptMacrosInit(ScriptMacros* macros);
 // dir, a backslash and name; 0 (and an empty result) when that does not fit `size`.
