@@ -25,7 +25,7 @@ int SubstituteName(char* out, size_t size, const char* destination, int digit)
             break;
         }
     }
-    size_t needed = keep + (addDot ? 1 : 0) + 1;
+    size_t needed = keep + (addDot ? 1 : 0) + 2;  // the digit and the terminator
     if (needed > size)
         return 0;
     memcpy(out, destination, keep);
