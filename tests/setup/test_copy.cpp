@@ -152,6 +152,14 @@ TEST_CASE("plain copy: names, sub-folder, a zero-length last file, a missing sou
     CHECK(!Visible(page, PROGRESS_DRIVER_TEXT));
     CloseTestPage(&page);
 
+    // The table holds 128 entries; keys beyond are left out.
+    std::string many = "[Setup]\n[Copy Files]\n";
+    for (int i = 0; i < 130; ++i)
+        many += "file" + std::to_string(i) + ".txt=" + dst + "\n";
+    Prepare(src, many);
+    CHECK(g_fileCount == SETUP_MAX_FILES);
+    CHECK(std::string(g_files[127].sourceName) == "file127.txt");
+
     // An empty section: done at once, at 100 percent.
     Prepare(src, "[Setup]\nProductName=Copy Test\n");
     CHECK(g_fileCount == 0);

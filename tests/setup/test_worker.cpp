@@ -179,3 +179,52 @@ TEST_CASE("a missing cabinet: result 3, no registry phase, and still Next to the
     RemoveTree(src);
     RemoveTree(dst);
 }
+
+namespace {
+
+HANDLE g_never;
+
+// A page call that never returns, as a hung driver library would hold the worker.
+void HangOnFirst(TestPage* page, LONG count)
+{
+    if (count == 1) {
+        SetEvent(page->signal);
+        WaitForSingleObject(g_never, INFINITE);
+    }
+}
+
+} // namespace
+
+TEST_CASE("a worker held outside its waits is ended after the bound, and a new one can start")
+{
+    std::string src = MakeSetupDir("worker-hsrc");
+    std::string dst = MakeTempDir("worker-hdst");
+    WriteFileText(src + "\\a.txt", "a");
+    WriteFileText(src + "\\b.txt", "b");
+    Prepare(src, std::string(kHeader) + "[Copy Files]\na.txt=" + dst + "\nb.txt=" + dst + "\n");
+    g_never = CreateEventA(NULL, TRUE, FALSE, NULL);
+    TestPage page;
+    REQUIRE(OpenTestPage(&page));
+    page.onRepaint = HangOnFirst;
+    REQUIRE(SetupStartWorker(&page.table));
+    REQUIRE(PumpUntilSignalled(page.signal, 10000));
+    DWORD start = GetTickCount();
+    CHECK(SetupStopWorker(300) == 0);
+    DWORD spent = GetTickCount() - start;
+    CHECK(spent >= 290);
+    CHECK(spent < 3000);
+    CHECK(g_progress.pauseEvent == NULL);
+    SetupUndoCopy();
+    CHECK(!Exists(dst + "\\a.txt"));
+    CHECK(!Exists(dst + "\\b.txt"));
+    CHECK(page.nextPressed == 0);
+
+    page.onRepaint = NULL;
+    CHECK(RunWorker(&page, 10000));
+    CHECK(Exists(dst + "\\b.txt"));
+    CloseTestPage(&page);
+    CloseHandle(g_never);
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    RemoveTree(src);
+    RemoveTree(dst);
+}
