@@ -1,0 +1,230 @@
+// The worker thread end to end against the test dialog: its order of steps, the driver and
+// registry phase's controls, the Next press, and a cancel that stops it between two files
+// and leaves nothing behind once the undo ran.
+#include <doctest/doctest.h>
+
+#include "cabinet.h"
+#include "copy.h"
+#include "filetable.h"
+#include "progresspage.h"
+#include "renames.h"
+#include "setup.h"
+#include "setuptest.h"
+#include "wintest.h"
+#include "worker.h"
+
+#include <string>
+
+using namespace qvtest;
+using namespace setuptest;
+
+namespace {
+
+const std::string kRecord = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QvWorkerTest";
+const char kValues[] = "Software\\QvWorkerTest";
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void Prepare(const std::string& dir, const std::string& script)
+{
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    DeleteTree(HKEY_CURRENT_USER, kValues);
+    REQUIRE(WriteScript(dir + "\\SETUP2K.INI", script));
+    REQUIRE(StartIn(dir));
+    SetupClearRenames();
+}
+
+const char kHeader[] = "[Setup]\nUninstallKey=QvWorkerTest\nProductName=Worker Test\nUpdateDriver=FALSE\n";
+
+// The worker runs while this thread pumps, as the wizard's thread does.
+bool RunWorker(TestPage* page, DWORD timeoutMs)
+{
+    REQUIRE(SetupStartWorker(&page->table));
+    DWORD start = GetTickCount();
+    while (!page->nextPressed && GetTickCount() - start < timeoutMs)
+        PumpFor(20);
+    PumpFor(50);
+    bool pressed = page->nextPressed != 0;
+    SetupStopWorker(2000);
+    return pressed;
+}
+
+// Last written in 2001, before the cabinet's files.
+void MakeOld(const std::string& path)
+{
+    SYSTEMTIME old = { 2001, 1, 0, 1, 0, 0, 0, 0 };
+    FILETIME t;
+    SystemTimeToFileTime(&old, &t);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    SetFileTime(file, NULL, NULL, &t);
+    CloseHandle(file);
+}
+
+void PauseAfterFirst(TestPage* page, LONG count)
+{
+    if (count == 1) {
+        ResetEvent(g_progress.pauseEvent);
+        SetEvent(page->signal);
+    }
+}
+
+} // namespace
+
+TEST_CASE("the worker creates the folder, copies, runs the registry phase and presses Next")
+{
+    std::string src = MakeSetupDir("worker-src");
+    std::string base = MakeTempDir("worker-dst");
+    std::string install = base + "\\Vendor\\Keyboard\\Tools";
+    WriteFileText(src + "\\tool.exe", "tool");
+    WriteFileText(src + "\\help.txt", "help");
+    Prepare(src, std::string(kHeader) + "AskPath=TRUE\n[Copy Files]\ntool.exe=%99%\nhelp.txt=%99%\n"
+                                        "[Add Registry]\nr1=HKCU,Software\\QvWorkerTest,Path,0,%99%\n");
+    TextCopy(g_setup.installDir, sizeof(g_setup.installDir), (install + "\\").c_str());
+    TestPage page;
+    REQUIRE(OpenTestPage(&page));
+    CHECK(RunWorker(&page, 10000));
+    CHECK(page.nextPressed == 1);
+
+    CHECK(Exists(install));
+    CHECK(Exists(install + "\\tool.exe"));
+    CHECK(Exists(install + "\\help.txt"));
+    CHECK(Text(HKEY_LOCAL_MACHINE, kRecord + "\\DeleteDirectory", install.c_str()) == "0");
+    CHECK(Text(HKEY_LOCAL_MACHINE, kRecord + "\\DeleteFiles", "tool.exe") == install);
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Path") == install + "\\");
+    // The driver phase's face: its text, Cancel off, both animations played and put away.
+    CHECK(Visible(page, PROGRESS_DRIVER_TEXT));
+    CHECK(!Visible(page, PROGRESS_COPY_TEXT));
+    CHECK(!Visible(page, PROGRESS_PERCENT));
+    CHECK(!Visible(page, PROGRESS_SOURCE));
+    CHECK(!Visible(page, PROGRESS_FROM_LABEL));
+    CHECK(!Visible(page, PROGRESS_COPY_ANIMATION));
+    CHECK(!Visible(page, PROGRESS_DRIVER_ANIMATION));
+    CHECK(page.cancelDisabled == 1);
+    CHECK(page.opened[0] != 0);
+    CHECK(page.opened[1] != 0);
+    CHECK(g_progress.percent == 100);
+    CHECK(g_progress.driverBusy == 0);
+    CloseTestPage(&page);
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    DeleteTree(HKEY_CURRENT_USER, kValues);
+    RemoveTree(src);
+    RemoveTree(base);
+}
+
+TEST_CASE("Exit Setup mid-copy: the worker stops between files by itself and the undo leaves nothing")
+{
+    std::string src = MakeSetupDir("worker-csrc");
+    std::string dst = MakeTempDir("worker-cdst");
+    REQUIRE(CopyFileA((DirOf(SelfPath()) + "\\cabinets\\zip.cab").c_str(), (src + "\\DATA.CAB").c_str(), FALSE));
+    CreateDirectoryA((src + "\\extra").c_str(), NULL);
+    WriteFileText(src + "\\extra\\local.txt", "beside the cabinet");
+    WriteFileText(dst + "\\two.txt", "in use");
+    MakeOld(dst + "\\two.txt");
+    Prepare(src, std::string(kHeader) + "CabFile=TRUE\nCabFileName=DATA.CAB\n[Copy Files]\n"
+                                        "two.txt=" + dst + "\none.txt=" + dst + "\nextra\\local.txt=" + dst + "\n"
+                                        "[Add Registry]\nr1=HKCU,Software\\QvWorkerTest,Path,0,x\n");
+    HANDLE held = CreateFileA((dst + "\\two.txt").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+    TestPage page;
+    REQUIRE(OpenTestPage(&page));
+    page.onRepaint = PauseAfterFirst;
+    REQUIRE(SetupStartWorker(&page.table));
+    REQUIRE(PumpUntilSignalled(page.signal, 10000));
+    PumpFor(100);
+    // Held before one.txt: its substitute for two.txt written, one.txt still in the temp dir.
+    CHECK(Exists(dst + "\\two.0"));
+    CHECK(!Exists(dst + "\\one.txt"));
+    std::string temp = g_tempDir;
+    CHECK(Exists(temp + "\\one.txt"));
+    CHECK(g_progress.extracted == 1);
+
+    CHECK(SetupStopWorker(5000) == 1);
+    SetupUndoCopy();
+    CloseHandle(held);
+    CHECK(!Exists(dst + "\\two.0"));
+    CHECK(!Exists(dst + "\\one.txt"));
+    CHECK(!Exists(dst + "\\local.txt"));
+    CHECK(Exists(dst + "\\two.txt"));
+    CHECK(!Exists(temp));
+    CHECK(g_progress.extracted == 0);
+    CHECK(SetupRenameCount() == 0);
+    // Nothing after the copy ran, and the wizard was not moved on.
+    CHECK(page.nextPressed == 0);
+    CHECK(page.cancelDisabled == 0);
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Path") == "(absent)");
+    CloseTestPage(&page);
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    RemoveTree(src);
+    RemoveTree(dst);
+}
+
+TEST_CASE("a missing cabinet: result 3, no registry phase, and still Next to the result page")
+{
+    std::string src = MakeSetupDir("worker-msrc");
+    std::string dst = MakeTempDir("worker-mdst");
+    Prepare(src, std::string(kHeader) + "CabFile=TRUE\nCabFileName=ABSENT.CAB\n[Copy Files]\none.txt=" + dst +
+                     "\n[Add Registry]\nr1=HKCU,Software\\QvWorkerTest,Path,0,x\n");
+    TestPage page;
+    REQUIRE(OpenTestPage(&page));
+    CHECK(RunWorker(&page, 10000));
+    CHECK(g_progress.installResult == SETUP_RESULT_CABINET);
+    CHECK(!Exists(dst + "\\one.txt"));
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Path") == "(absent)");
+    CHECK(!Visible(page, PROGRESS_DRIVER_TEXT));
+    CHECK(page.cancelDisabled == 0);
+    CHECK(page.opened[1] == 0);
+    CloseTestPage(&page);
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    RemoveTree(src);
+    RemoveTree(dst);
+}
+
+namespace {
+
+HANDLE g_never;
+
+// A page call that never returns, as a hung driver library would hold the worker.
+void HangOnFirst(TestPage* page, LONG count)
+{
+    if (count == 1) {
+        SetEvent(page->signal);
+        WaitForSingleObject(g_never, INFINITE);
+    }
+}
+
+} // namespace
+
+TEST_CASE("a worker held outside its waits is ended after the bound, and a new one can start")
+{
+    std::string src = MakeSetupDir("worker-hsrc");
+    std::string dst = MakeTempDir("worker-hdst");
+    WriteFileText(src + "\\a.txt", "a");
+    WriteFileText(src + "\\b.txt", "b");
+    Prepare(src, std::string(kHeader) + "[Copy Files]\na.txt=" + dst + "\nb.txt=" + dst + "\n");
+    g_never = CreateEventA(NULL, TRUE, FALSE, NULL);
+    TestPage page;
+    REQUIRE(OpenTestPage(&page));
+    page.onRepaint = HangOnFirst;
+    REQUIRE(SetupStartWorker(&page.table));
+    REQUIRE(PumpUntilSignalled(page.signal, 10000));
+    DWORD start = GetTickCount();
+    CHECK(SetupStopWorker(300) == 0);
+    DWORD spent = GetTickCount() - start;
+    CHECK(spent >= 290);
+    CHECK(spent < 3000);
+    CHECK(g_progress.pauseEvent == NULL);
+    SetupUndoCopy();
+    CHECK(!Exists(dst + "\\a.txt"));
+    CHECK(!Exists(dst + "\\b.txt"));
+    CHECK(page.nextPressed == 0);
+
+    page.onRepaint = NULL;
+    CHECK(RunWorker(&page, 10000));
+    CHECK(Exists(dst + "\\b.txt"));
+    CloseTestPage(&page);
+    CloseHandle(g_never);
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    RemoveTree(src);
+    RemoveTree(dst);
+}
