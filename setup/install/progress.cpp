@@ -66,3 +66,19 @@ void PageRepaint(const SetupPage* page)
     if (page && page->repaint)
         page->repaint(page->context);
 }
+
+void PageCheck(const SetupPage* page, int id, int checked)
+{
+    if (page && page->check)
+        page->check(page->context, id, checked);
+}
+
+void PageGetText(const SetupPage* page, int id, char* text, int size)
+{
+    if (!text || size <= 0)
+        return;
+    text[0] = '\0';
+    if (page && page->getText)
+        page->getText(page->context, id, text, size);
+    text[size - 1] = '\0';
+}

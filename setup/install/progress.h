@@ -30,6 +30,10 @@ struct SetupPage {
     void (*repaint)(void* context);
     void (*disableCancel)(void* context);
     void (*pressNext)(void* context);
+    // The result page's members, called from the page's own thread.
+    void (*check)(void* context, int id, int checked);
+    // Copies the control's text into `text` (`size` bytes, terminated).
+    void (*getText)(void* context, int id, char* text, int size);
 };
 
 enum { SETUP_RESULT_OK = 0, SETUP_RESULT_NO_PRIVILEGE = 1, SETUP_RESULT_CABINET = 3 };
@@ -62,5 +66,8 @@ void PageSetText(const SetupPage* page, int id, const char* text);
 void PagePlay(const SetupPage* page, int id, int resource);
 void PageStop(const SetupPage* page, int id);
 void PageRepaint(const SetupPage* page);
+void PageCheck(const SetupPage* page, int id, int checked);
+// An empty text for a null page or member.
+void PageGetText(const SetupPage* page, int id, char* text, int size);
 
 #endif
