@@ -12,6 +12,17 @@ int g_fileCount;
 
 DWORD SetupFileSize(const char* path)
 {
+    // A direct look-up where the system has one (98 and NT 4 on): Wine answers a search
+    // thirty times slower, and the table sizes every entry before the first copy.
+    typedef BOOL(WINAPI * AttributesEx)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+    static AttributesEx attributesEx =
+        (AttributesEx)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExA");
+    if (attributesEx) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!attributesEx(path, GetFileExInfoStandard, &data))
+            return 0;
+        return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : data.nFileSizeLow;
+    }
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(path, &found);
     if (find == INVALID_HANDLE_VALUE)
