@@ -42,7 +42,6 @@ void PressNext(void*)
     InterlockedExchange(&g_next, 1);
     SetEvent(g_nextEvent);
 }
-
 std::string Name(int i) { return "file" + std::to_string(1000 + i) + ".bin"; }
 
 bool MakeFiles(const std::string& dir)
@@ -115,10 +114,14 @@ double RunHalf(const std::string& src, const std::string& dst, int first, LARGE_
         *whole = false;
         return 0;
     }
-    // Waiting, not polling: the worker has the processor to itself.
-    while (!g_next)
+    // Waiting, not polling: the worker has the processor to itself. A run that never ends
+    // is stopped after two minutes and counted incomplete.
+    DWORD began = GetTickCount();
+    while (!g_next && GetTickCount() - began < 120000)
         WaitForSingleObject(g_nextEvent, 1000);
     QueryPerformanceCounter(&end);
+    if (!g_next)
+        *whole = false;
     SetupStopWorker(2000);
     g_startSeconds += Seconds(start, g_firstName, frequency);
     if (g_progress.installResult != 0 || g_fileCount != kFiles / 2)
