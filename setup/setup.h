@@ -36,6 +36,10 @@ void SetupChooseLicence(const char* licenceFolder);
 // List sections of the chosen script (sections.cpp).
 // Key names in file order, as a double-terminated list; only whole names that fit.
 int ScriptSectionKeys(const char* section, char* keys, DWORD size);
+// The whole key list of a section, however long, on the process heap; null when the
+// section cannot be read whole. Freed with ScriptFreeKeyList.
+char* ScriptSectionKeyList(const char* section);
+void ScriptFreeKeyList(char* keys);
 void ScriptReadValue(const char* section, const char* key, char* value, DWORD size);
 // The same for a script named by its path.
 int ScriptFileSectionKeys(const char* script, const char* section, char* keys, DWORD size);

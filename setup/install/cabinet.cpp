@@ -2,6 +2,7 @@
 // installer must start on systems where that library is absent or old.
 #include "cabinet.h"
 
+#include "cabcheck.h"
 #include "filetable.h"
 #include "progress.h"
 #include "setup.h"
@@ -106,9 +107,37 @@ void SetupRemoveTempDir(void)
     g_tempDir[0] = '\0';
 }
 
+namespace {
+
+// Wine's extraction unpacks a block whose checksum fails as it is; the check comes first.
+int CabinetFileIsWhole(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    int whole = 0;
+    if (size != INVALID_FILE_SIZE && high == 0 && size > 0) {
+        HANDLE mapping = CreateFileMappingA(file, NULL, PAGE_READONLY, 0, 0, NULL);
+        if (mapping) {
+            const unsigned char* view = (const unsigned char*)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+            if (view) {
+                whole = CabinetIsWhole(view, size);
+                UnmapViewOfFile(view);
+            }
+            CloseHandle(mapping);
+        }
+    }
+    CloseHandle(file);
+    return whole;
+}
+
+} // namespace
+
 int SetupExtractCabinet(const char* cabinetPath)
 {
-    if (!cabinetPath || !cabinetPath[0] || GetFileAttributesA(cabinetPath) == INVALID_FILE_ATTRIBUTES)
+    if (!cabinetPath || !cabinetPath[0] || !CabinetFileIsWhole(cabinetPath))
         return 0;
     HMODULE library = LoadLibraryA("setupapi.dll");
     if (!library)

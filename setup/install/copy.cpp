@@ -76,11 +76,16 @@ int CopyLoop(const SetupPage* page)
         PageSetText(page, PROGRESS_DESTINATION, destination);
         if (named)
             SetupRecordFile(destination);
-        int copy = named && source[0] && ShouldCopyOver(source, destination);
+        // A directory of that name is not the file's to replace, now or at restart.
+        DWORD existing = named ? GetFileAttributesA(destination) : INVALID_FILE_ATTRIBUTES;
+        int isDirectory = existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY);
+        int copy = named && source[0] && !isDirectory &&
+                   (existing == INVALID_FILE_ATTRIBUTES || ShouldCopyOver(source, destination));
         if (!SetupWaitToGoOn())
             return 0;
         if (copy) {
-            SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
+            if (existing != INVALID_FILE_ATTRIBUTES)
+                SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
             char lastWritten[QV_TEXT_SIZE];
             lastWritten[0] = '\0';
             if (CopyFileA(source, destination, FALSE)) {

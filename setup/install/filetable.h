@@ -23,8 +23,9 @@ extern SetupFile g_files[SETUP_MAX_FILES];
 extern int g_fileCount;
 
 // Reads "Copy Files" of the chosen script into the table, sizes included (cabinet mode:
-// entries with a sub-folder add theirs to the total at once). Keys beyond the table's
-// room, and keys whose parts do not fit 259 characters, are left out. Returns the count.
+// entries with a sub-folder add theirs to the total at once). Returns the count; -1, an
+// empty table and install result SETUP_RESULT_FILE_TABLE when the section has more entries
+// than the table's room, or an entry whose key or fields do not fit 259 characters.
 int SetupReadCopyFiles(void);
 // The size of a file, 0 when it cannot be found.
 DWORD SetupFileSize(const char* path);

@@ -36,7 +36,8 @@ struct SetupPage {
     void (*getText)(void* context, int id, char* text, int size);
 };
 
-enum { SETUP_RESULT_OK = 0, SETUP_RESULT_NO_PRIVILEGE = 1, SETUP_RESULT_CABINET = 3 };
+// SETUP_RESULT_FILE_TABLE: "Copy Files" could not be taken whole; nothing was copied.
+enum { SETUP_RESULT_OK = 0, SETUP_RESULT_NO_PRIVILEGE = 1, SETUP_RESULT_CABINET = 3, SETUP_RESULT_FILE_TABLE = 4 };
 
 struct SetupProgress {
     DWORD total;      // bytes of every file to copy

@@ -89,8 +89,8 @@ DWORD WINAPI SetupWorkerThread(LPVOID param)
     const SetupPage* page = (const SetupPage*)param;
     SetupKillPrograms();
     SetupCreateInstallDir();
-    SetupReadCopyFiles();
-    int copied = SetupCopyStep(page);
+    // A section not taken whole installs nothing; the result page says so.
+    int copied = SetupReadCopyFiles() >= 0 && SetupCopyStep(page);
     // A cancelled run goes no further: the page is closing and runs the undo.
     if (g_progress.cancel)
         return 0;

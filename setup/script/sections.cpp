@@ -38,6 +38,33 @@ int ScriptFileSectionKeys(const char* script, const char* section, char* keys, D
     return keys[0] != '\0';
 }
 
+char* ScriptSectionKeyList(const char* section)
+{
+    if (!g_setup.scriptPath[0])
+        return NULL;
+    HANDLE heap = GetProcessHeap();
+    // A cut list reports size - 2; anything less is the whole section.
+    for (DWORD size = 32768; size <= 16u * 1024 * 1024; size *= 2) {
+        char* keys = (char*)HeapAlloc(heap, 0, size);
+        if (!keys)
+            return NULL;
+        keys[0] = keys[1] = '\0';
+        DWORD n = GetPrivateProfileStringA(section, NULL, "", keys, size, g_setup.scriptPath);
+        if (n < size - 2) {
+            keys[n] = keys[n + 1] = '\0';
+            return keys;
+        }
+        HeapFree(heap, 0, keys);
+    }
+    return NULL;
+}
+
+void ScriptFreeKeyList(char* keys)
+{
+    if (keys)
+        HeapFree(GetProcessHeap(), 0, keys);
+}
+
 int ScriptSectionKeys(const char* section, char* keys, DWORD size)
 {
     return ScriptFileSectionKeys(g_setup.scriptPath, section, keys, size);

@@ -152,13 +152,17 @@ TEST_CASE("plain copy: names, sub-folder, a zero-length last file, a missing sou
     CHECK(!Visible(page, PROGRESS_DRIVER_TEXT));
     CloseTestPage(&page);
 
-    // The table holds 128 entries; keys beyond are left out.
+    // The table holds 128 entries: 128 are taken, 129 refuse the whole section.
     std::string many = "[Setup]\n[Copy Files]\n";
-    for (int i = 0; i < 130; ++i)
+    for (int i = 0; i < 128; ++i)
         many += "file" + std::to_string(i) + ".txt=" + dst + "\n";
     Prepare(src, many);
     CHECK(g_fileCount == SETUP_MAX_FILES);
     CHECK(std::string(g_files[127].sourceName) == "file127.txt");
+    CHECK(g_progress.installResult == 0);
+    Prepare(src, many + "file128.txt=" + dst + "\n");
+    CHECK(g_fileCount == 0);
+    CHECK(g_progress.installResult == SETUP_RESULT_FILE_TABLE);
 
     // An empty section: done at once, at 100 percent.
     Prepare(src, "[Setup]\nProductName=Copy Test\n");
@@ -413,6 +417,96 @@ TEST_CASE("a paused copy holds before the next file and resumes at it")
     CloseTestPage(&page);
     CloseHandle(g_progress.pauseEvent);
     g_progress.pauseEvent = NULL;
+    RemoveTree(src);
+    RemoveTree(dst);
+}
+
+TEST_CASE("a damaged cabinet, cut in half or with bytes changed: result 3, nothing copied, nothing left")
+{
+    for (const char* cab : { "cut.cab", "flipped.cab" }) {
+        CAPTURE(cab);
+        std::string src = MakeSetupDir("copy-dsrc");
+        std::string dst = MakeTempDir("copy-ddst");
+        REQUIRE(CopyFileA((DirOf(SelfPath()) + "\\cabinets\\" + cab).c_str(), (src + "\\DATA.CAB").c_str(), FALSE));
+        Prepare(src, "[Setup]\nCabFile=TRUE\nCabFileName=DATA.CAB\n[Copy Files]\none.txt=" + dst + "\ntwo.txt=" + dst +
+                         "\nother.txt=" + dst + "\n");
+        TestPage page;
+        REQUIRE(OpenTestPage(&page));
+        CHECK(SetupCopyStep(&page.table) == 0);
+        CHECK(g_progress.installResult == SETUP_RESULT_CABINET);
+        CHECK(g_progress.cabinetBusy == 0);
+        CHECK(g_progress.extracted == 0);
+        for (const char* name : { "one.txt", "two.txt", "other.txt" })
+            CHECK_MESSAGE(!Exists(dst + "\\" + name), name);
+        CHECK(TempDirsLeft() == "");
+        CHECK(g_tempDir[0] == '\0');
+        CHECK(page.repaints == 0);
+        CloseTestPage(&page);
+        RemoveTree(src);
+        RemoveTree(dst);
+    }
+}
+
+TEST_CASE("bad lines: quotes and unknown macros as the field reader takes them, missing and odd destinations, "
+          "parts too long refused whole")
+{
+    std::string src = MakeSetupDir("copy-bsrc");
+    std::string dst = MakeTempDir("copy-bdst");
+    for (const char* name : { "q1.txt", "q2.txt", "q3.txt", "m.txt", "lost.txt", "folder.txt", "after.txt" })
+        WriteFileText(src + "\\" + name, std::string("text of ") + name);
+    CreateDirectoryA((dst + "\\folder.txt").c_str(), NULL);
+    Prepare(src, "[Setup]\n[Strings]\nName=named.txt\n[Copy Files]\n"
+                 "q1.txt=\"" + dst + "\"\n"
+                 "q2.txt=" + dst + ",\"new\"name.txt\n"
+                 "q3.txt=\"" + dst + "\n"  // an open quote takes the rest of the line
+                 "m.txt=" + dst + ",%nosuch%%Name%\n"
+                 "lost.txt=" + dst + "\\missing\\deeper\n"
+                 "folder.txt=" + dst + "\n"
+                 "after.txt=" + dst + "\n");
+    REQUIRE(g_fileCount == 7);
+    CHECK(SetupCopyStep(NULL) == 1);
+    CHECK(Slurp(dst + "\\q1.txt") == "text of q1.txt");
+    CHECK(Slurp(dst + "\\newname.txt") == "text of q2.txt");
+    CHECK(Slurp(dst + "\\q3.txt") == "text of q3.txt");
+    CHECK(Slurp(dst + "\\named.txt") == "text of m.txt");
+    // A directory that does not exist is not made by the copy, and no substitute appears.
+    CHECK(!Exists(dst + "\\missing"));
+    CHECK(g_files[4].copied == 0);
+    // A directory where the file should go stays a directory, with no substitute beside it.
+    CHECK((GetFileAttributesA((dst + "\\folder.txt").c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    CHECK(!Exists(dst + "\\folder.0"));
+    CHECK(g_files[5].copied == 0);
+    CHECK(SetupRenameCount() == 0);
+    CHECK(Slurp(dst + "\\after.txt") == "text of after.txt");
+    CHECK(g_progress.percent == 100);
+
+    // Each of these lines refuses the section, the good line before it included: a name
+    // or directory cut to 259 characters, or a directory that is no full path, would put
+    // a file where the script did not mean it.
+    std::string longName(300, 'n');
+    const std::string bad[] = {
+        longName + ".txt=" + dst,
+        "sub\\" + longName + "=" + dst,
+        std::string(300, 's') + "\\x.txt=" + dst,
+        "x.txt=" + dst + "\\" + longName,
+        "x.txt=" + dst + "," + longName,
+        "x.txt=" + dst + "," + std::string(255, 'p') + "%Name%",
+        "x.txt=%nosuch%\\Tools",
+        "x.txt=",
+        "x.txt=Tools",
+        "x.txt=" + dst + "," + std::string(1100, 'v'),
+        "sub\\=" + dst,
+    };
+    for (const std::string& line : bad) {
+        CAPTURE(line.substr(0, 40));
+        RemoveTree(dst);
+        CreateDirectoryA(dst.c_str(), NULL);
+        Prepare(src, "[Setup]\n[Strings]\nName=named.txt\n[Copy Files]\nq1.txt=" + dst + "\n" + line + "\n");
+        CHECK(SetupReadCopyFiles() == -1);
+        CHECK(g_fileCount == 0);
+        CHECK(g_progress.installResult == SETUP_RESULT_FILE_TABLE);
+        CHECK(g_progress.total == 0);
+    }
     RemoveTree(src);
     RemoveTree(dst);
 }

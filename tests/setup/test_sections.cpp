@@ -73,6 +73,36 @@ TEST_CASE("key names come in file order, and a cut list keeps whole names only")
     RemoveTree(dir);
 }
 
+TEST_CASE("a whole key list, however long, and none without a script")
+{
+    std::string dir = MakeSetupDir("keylist");
+    // About 75,000 bytes: more than the first try's 32,768 and its double.
+    std::string script = "[Setup]\n[Long]\n";
+    for (int i = 0; i < 300; ++i)
+        script += "Key" + std::to_string(1000 + i) + std::string(240, 'k') + "=v\n";
+    script += "[Empty]\n";
+    WriteScript(dir + "\\SETUP2K.INI", script);
+    REQUIRE(StartIn(dir));
+    char* list = ScriptSectionKeyList("Long");
+    REQUIRE(list);
+    int count = 0;
+    const char* last = list;
+    for (const char* key = list; *key; key += strlen(key) + 1, ++count) {
+        last = key;
+        CHECK(strlen(key) == 247);
+    }
+    CHECK(count == 300);
+    CHECK(std::string(last) == "Key1299" + std::string(240, 'k'));
+    ScriptFreeKeyList(list);
+    list = ScriptSectionKeyList("Empty");
+    REQUIRE(list);
+    CHECK(list[0] == '\0');
+    ScriptFreeKeyList(list);
+    g_setup.scriptPath[0] = '\0';
+    CHECK(ScriptSectionKeyList("Long") == NULL);
+    RemoveTree(dir);
+}
+
 TEST_CASE("fields expand directory macros and Strings of the script")
 {
     std::string dir = MakeSetupDir("fields");

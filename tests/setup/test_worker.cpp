@@ -180,6 +180,51 @@ TEST_CASE("a missing cabinet: result 3, no registry phase, and still Next to the
     RemoveTree(dst);
 }
 
+TEST_CASE("a Copy Files section beyond the table: result 4, nothing copied, no registry phase, Next; "
+          "an installation folder that cannot be made: the copies fail, the run ends")
+{
+    std::string src = MakeSetupDir("worker-tsrc");
+    std::string dst = MakeTempDir("worker-tdst");
+    std::string lines;
+    for (int i = 0; i < 130; ++i) {
+        std::string name = "f" + std::to_string(i) + ".txt";
+        WriteFileText(src + "\\" + name, name);
+        lines += name + "=" + dst + "\n";
+    }
+    Prepare(src, std::string(kHeader) + "[Copy Files]\n" + lines + "[Add Registry]\nr1=HKCU,Software\\QvWorkerTest,Path,0,x\n");
+    TestPage page;
+    REQUIRE(OpenTestPage(&page));
+    CHECK(RunWorker(&page, 10000));
+    CHECK(g_progress.installResult == SETUP_RESULT_FILE_TABLE);
+    CHECK(!Exists(dst + "\\f0.txt"));
+    CHECK(!Exists(dst + "\\f129.txt"));
+    CHECK(g_fileCount == 0);
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Path") == "(absent)");
+    CHECK(!Visible(page, PROGRESS_DRIVER_TEXT));
+    CHECK(page.opened[0] == 0);
+    CHECK(page.repaints == 0);
+    CloseTestPage(&page);
+
+    // The folder would go under a file: not made, each copy fails alone, Next still comes.
+    WriteFileText(dst + "\\plain", "a file, not a folder");
+    Prepare(src, std::string(kHeader) + "AskPath=TRUE\n[Copy Files]\nf0.txt=%99%\nf1.txt=%99%\n");
+    TextCopy(g_setup.installDir, sizeof(g_setup.installDir), (dst + "\\plain\\Tools").c_str());
+    TestPage second;
+    REQUIRE(OpenTestPage(&second));
+    CHECK(RunWorker(&second, 10000));
+    CHECK(g_progress.installResult == 0);
+    CHECK(g_fileCount == 2);
+    CHECK(g_files[0].copied == 0);
+    CHECK(g_files[1].copied == 0);
+    CHECK(SetupRenameCount() == 0);
+    CHECK(second.repaints == 2);
+    CHECK(g_progress.percent == 100);
+    CloseTestPage(&second);
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    RemoveTree(src);
+    RemoveTree(dst);
+}
+
 namespace {
 
 HANDLE g_never;
