@@ -46,6 +46,10 @@ int ScriptFileSectionKeys(const char* script, const char* section, char* keys, D
 void ScriptFileReadValue(const char* script, const char* section, const char* key, char* value, DWORD size);
 // Directory macros of the current state and "Strings" of the chosen script.
 void ScriptMacrosInit(ScriptMacros* macros);
+// Calls `line` for every key of a list section of the chosen script, in file order, with
+// its value and the script's macros; the keys are those of the 1024-byte list.
+typedef void (*ScriptLineFn)(const char* key, const char* value, const ScriptMacros* macros);
+void ScriptForEachLine(const char* section, ScriptLineFn line);
 // dir, a backslash and name; 0 (and an empty result) when that does not fit `size`.
 int SetupJoinPath(char* out, size_t size, const char* dir, const char* name);
 

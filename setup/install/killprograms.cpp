@@ -50,26 +50,18 @@ int SetupEndWindowProcess(HWND wnd)
 
 void SetupKillPrograms(void)
 {
-    static const char kSection[] = "Kill Programs";
-    char keys[1024];
-    if (!ScriptSectionKeys(kSection, keys, sizeof(keys)))
-        return;
-    ScriptMacros macros;
-    ScriptMacrosInit(&macros);
-    for (const char* key = keys; *key; key += strlen(key) + 1) {
-        char value[QV_TEXT_SIZE];
-        ScriptReadValue(kSection, key, value, sizeof(value));
+    ScriptForEachLine("Kill Programs", [](const char* key, const char* value, const ScriptMacros* macros) {
         char className[QV_TEXT_SIZE], title[QV_TEXT_SIZE];
-        ScriptField(value, 1, className, sizeof(className), &macros);
-        ScriptField(value, 2, title, sizeof(title), &macros);
+        ScriptField(value, 1, className, sizeof(className), macros);
+        ScriptField(value, 2, title, sizeof(title), macros);
         HWND wnd = FindWindowA(className, title);
         if (!wnd)
-            continue;
+            return;
         if (g_setup.isNT) {
             SetupEndWindowProcess(wnd);
         } else {
             SendMessageA(wnd, WM_CLOSE, 0, 0);
             Sleep(1000);
         }
-    }
+    });
 }

@@ -49,46 +49,32 @@ void WriteLine(HKEY root, const RegLine& line)
 
 void SetupAddRegistry(void)
 {
-    static const char kSection[] = "Add Registry";
-    char keys[1024];
-    if (!ScriptSectionKeys(kSection, keys, sizeof(keys)))
-        return;
-    ScriptMacros macros;
-    ScriptMacrosInit(&macros);
-    for (const char* key = keys; *key; key += strlen(key) + 1) {
-        char value[QV_TEXT_SIZE];
-        ScriptReadValue(kSection, key, value, sizeof(value));
+    ScriptForEachLine("Add Registry", [](const char* key, const char* value, const ScriptMacros* macros) {
         RegLine line;
-        RegLineRead(value, &macros, &line);
+        RegLineRead(value, macros, &line);
         // Without a subkey the line would write into, and record for deletion, a whole root.
         if (!line.subKey[0])
-            continue;
+            return;
         HKEY root = RootKey(line.root);
         WriteLine(root, line);
         if (g_setup.uninstallKey[0])
             SetupRecordRegItem(root, line.subKey, line.kind == REGLINE_KEY_ONLY ? "" : line.valueName);
-    }
+    });
 }
 
 void SetupAddRegistryFiles(void)
 {
-    static const char kSection[] = "Add Registry Files";
-    char keys[1024];
-    if (!ScriptSectionKeys(kSection, keys, sizeof(keys)))
-        return;
-    for (const char* key = keys; *key; key += strlen(key) + 1) {
-        char value[QV_TEXT_SIZE];
-        ScriptReadValue(kSection, key, value, sizeof(value));
+    ScriptForEachLine("Add Registry Files", [](const char* key, const char* value, const ScriptMacros* macros) {
         char path[QV_TEXT_SIZE];
         if (!SetupJoinPath(path, sizeof(path), g_setup.setupDir, value))
-            continue;
+            return;
         DWORD attributes = GetFileAttributesA(path);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            continue;
+            return;
         char command[QV_TEXT_SIZE + 16];
         if (!TextCopy(command, sizeof(command), "regedit /S \"") || !TextAppend(command, sizeof(command), path) ||
             !TextAppend(command, sizeof(command), "\""))
-            continue;
+            return;
         STARTUPINFOA startup;
         ZeroMemory(&startup, sizeof(startup));
         startup.cb = sizeof(startup);
@@ -99,5 +85,5 @@ void SetupAddRegistryFiles(void)
             CloseHandle(process.hThread);
             CloseHandle(process.hProcess);
         }
-    }
+    });
 }

@@ -9,30 +9,22 @@
 
 void SetupRunPrograms(void)
 {
-    static const char kSection[] = "Run Programs";
     // A preload installation leaves the programs to the next full one.
     if (g_setup.preload)
         return;
-    char keys[1024];
-    if (!ScriptSectionKeys(kSection, keys, sizeof(keys)))
-        return;
-    ScriptMacros macros;
-    ScriptMacrosInit(&macros);
-    for (const char* key = keys; *key; key += strlen(key) + 1) {
-        char value[QV_TEXT_SIZE];
-        ScriptReadValue(kSection, key, value, sizeof(value));
+    ScriptForEachLine("Run Programs", [](const char* key, const char* value, const ScriptMacros* macros) {
         char dir[QV_TEXT_SIZE], parameters[QV_TEXT_SIZE], file[QV_TEXT_SIZE];
-        ScriptField(value, 1, dir, sizeof(dir), &macros);
-        ScriptField(value, 2, parameters, sizeof(parameters), &macros);
+        ScriptField(value, 1, dir, sizeof(dir), macros);
+        ScriptField(value, 2, parameters, sizeof(parameters), macros);
         if (!SetupJoinPath(file, sizeof(file), dir, key))
-            continue;
+            return;
         // Quoted also when empty: the programs expect one argument, possibly an empty one.
         char quoted[QV_TEXT_SIZE + 2];
         if (!TextCopy(quoted, sizeof(quoted), "\"") || !TextAppend(quoted, sizeof(quoted), parameters) ||
             !TextAppend(quoted, sizeof(quoted), "\""))
-            continue;
+            return;
         ShellExecuteA(NULL, NULL, file, quoted, dir, SW_SHOWDEFAULT);
-    }
+    });
 }
 
 int SetupStartDriverService(void)

@@ -13,34 +13,26 @@ enum { kCommandSize = 1024 + 3 * QV_TEXT_SIZE };
 
 void SetupRunPreRunPrograms(void)
 {
-    static const char kSection[] = "PreRun Programs";
-    char keys[1024];
-    if (!ScriptSectionKeys(kSection, keys, sizeof(keys)))
-        return;
-    ScriptMacros macros;
-    ScriptMacrosInit(&macros);
-    for (const char* key = keys; *key; key += strlen(key) + 1) {
-        char value[QV_TEXT_SIZE];
-        ScriptReadValue(kSection, key, value, sizeof(value));
+    ScriptForEachLine("PreRun Programs", [](const char* key, const char* value, const ScriptMacros* macros) {
         char dir[QV_TEXT_SIZE], args[QV_TEXT_SIZE], wait[QV_TEXT_SIZE];
-        ScriptField(value, 1, dir, sizeof(dir), &macros);
-        ScriptField(value, 2, args, sizeof(args), &macros);
-        ScriptField(value, 3, wait, sizeof(wait), &macros);
+        ScriptField(value, 1, dir, sizeof(dir), macros);
+        ScriptField(value, 2, args, sizeof(args), macros);
+        ScriptField(value, 3, wait, sizeof(wait), macros);
 
         char command[kCommandSize];
         if (!TextCopy(command, sizeof(command), "\"") || !TextAppend(command, sizeof(command), dir) ||
             !TextAppend(command, sizeof(command), "\\") || !TextAppend(command, sizeof(command), key) ||
             !TextAppend(command, sizeof(command), "\" ") || !TextAppend(command, sizeof(command), args))
-            continue;
+            return;
         STARTUPINFOA startup;
         ZeroMemory(&startup, sizeof(startup));
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process;
         if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-            continue;
+            return;
         if (strcmp(wait, "1") == 0)
             WaitForSingleObject(process.hProcess, INFINITE);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
-    }
+    });
 }

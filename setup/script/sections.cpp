@@ -104,3 +104,17 @@ int SetupJoinPath(char* out, size_t size, const char* dir, const char* name)
     out[0] = '\0';
     return 0;
 }
+
+void ScriptForEachLine(const char* section, ScriptLineFn line)
+{
+    char keys[1024];
+    if (!ScriptSectionKeys(section, keys, sizeof(keys)))
+        return;
+    ScriptMacros macros;
+    ScriptMacrosInit(&macros);
+    for (const char* key = keys; *key; key += strlen(key) + 1) {
+        char value[QV_TEXT_SIZE];
+        ScriptReadValue(section, key, value, sizeof(value));
+        line(key, value, &macros);
+    }
+}
