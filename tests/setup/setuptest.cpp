@@ -48,4 +48,32 @@ std::string Text(HKEY root, const std::string& path, const char* name)
     return data;
 }
 
+static const char kSessionKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
+static const char kPending[] = "PendingFileRenameOperations";
+
+PendingMoves::PendingMoves()
+{
+    had = qvtest::ReadValue(HKEY_LOCAL_MACHINE, kSessionKey, kPending, NULL, &saved);
+}
+
+PendingMoves::~PendingMoves()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    if (had)
+        RegSetValueExA(key, kPending, 0, REG_MULTI_SZ, (const BYTE*)saved.data(), (DWORD)saved.size());
+    else
+        RegDeleteValueA(key, kPending);
+    RegCloseKey(key);
+}
+
+std::string PendingMoves::Now()
+{
+    std::string data;
+    if (!qvtest::ReadValue(HKEY_LOCAL_MACHINE, kSessionKey, kPending, NULL, &data))
+        return "";
+    return data;
+}
+
 } // namespace setuptest

@@ -18,6 +18,16 @@ bool StartIn(const std::string& dir, const char* commandLine = "");
 // A REG_SZ value without its terminator, or "(absent)".
 std::string Text(HKEY root, const std::string& path, const char* name);
 
+// The delayed moves (PendingFileRenameOperations) of this world, put back as they were
+// when the scope ends; Now() reads them.
+struct PendingMoves {
+    std::string saved;
+    bool had;
+    PendingMoves();
+    ~PendingMoves();
+    static std::string Now();
+};
+
 } // namespace setuptest
 
 #endif

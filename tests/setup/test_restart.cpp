@@ -7,6 +7,7 @@
 #include "renames.h"
 #include "setup.h"
 #include "procs.h"
+#include "setuptest.h"
 #include "wintest.h"
 
 #include <stdio.h>
@@ -15,11 +16,10 @@
 #include <vector>
 
 using namespace qvtest;
+using setuptest::PendingMoves;
 
 namespace {
 
-const char kSessionKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
-const char kPending[] = "PendingFileRenameOperations";
 
 std::string WininitPath()
 {
@@ -32,32 +32,6 @@ bool Exists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-
-std::string Pending()
-{
-    std::string data;
-    if (!ReadValue(HKEY_LOCAL_MACHINE, kSessionKey, kPending, NULL, &data))
-        return "";
-    return data;
-}
-
-// The delayed moves of this world, put back as they were.
-struct PendingMoves {
-    std::string saved;
-    bool had;
-    PendingMoves() { had = ReadValue(HKEY_LOCAL_MACHINE, kSessionKey, kPending, NULL, &saved); }
-    ~PendingMoves()
-    {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-            return;
-        if (had)
-            RegSetValueExA(key, kPending, 0, REG_MULTI_SZ, (const BYTE*)saved.data(), (DWORD)saved.size());
-        else
-            RegDeleteValueA(key, kPending);
-        RegCloseKey(key);
-    }
-};
 
 // A delayed move as the registry keeps it: source, then the target marked replaceable.
 std::string MoveEntry(const std::string& substitute, const std::string& target)
@@ -97,7 +71,7 @@ TEST_CASE("the rename list keeps 128 entries of whole paths and nothing past the
 TEST_CASE("on Windows 95 the replacements go into wininit.ini, the last scheduled first")
 {
     PendingMoves moves;
-    std::string before = Pending();
+    std::string before = PendingMoves::Now();
     std::string ini = WininitPath();
     std::string self = SelfPath();
     const char* args = "--child schedule C:\\QV\\QVUTIL.DLL C:\\QV\\QVUTIL.001 C:\\QV\\QVOSD.DLL C:\\QV\\QVOSD.002";
@@ -127,7 +101,7 @@ TEST_CASE("on Windows 95 the replacements go into wininit.ini, the last schedule
         CHECK(ReadTextFile(ini) == "[Rename]\r\n");
     }
     // No delayed move on 95.
-    CHECK(Pending() == before);
+    CHECK(PendingMoves::Now() == before);
     DeleteFileA(ini.c_str());
 }
 
@@ -142,9 +116,9 @@ TEST_CASE("on the other systems each replacement is a delayed move that may repl
     REQUIRE(WriteFileText(substitute, "new"));
     for (const char* mode : { "win98", "nt40", "win2k", "winxp" }) {
         CAPTURE(mode);
-        std::string before = Pending();
+        std::string before = PendingMoves::Now();
         CHECK(RunAsMode(mode, SelfPath(), "--child schedule " + target + " " + substitute, 30000) == 1);
-        std::string after = Pending();
+        std::string after = PendingMoves::Now();
         CHECK(after.find(MoveEntry(substitute, target)) != std::string::npos);
         CHECK(after.size() > before.size());
         // Nothing moves before the restart, and wininit.ini is not used.

@@ -6,6 +6,7 @@
 
 #include "install.h"
 #include "procs.h"
+#include "setuptest.h"
 #include "renames.h"
 #include "result.h"
 #include "setup.h"
@@ -16,11 +17,10 @@
 #include <string>
 
 using namespace qvtest;
+using setuptest::PendingMoves;
 
 namespace {
 
-const char kSessionKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
-const char kPending[] = "PendingFileRenameOperations";
 const int kIds[] = { RESULT_RESTART_TEXT, RESULT_RESTART_NOW, RESULT_RESTART_LATER, RESULT_FLOPPY_TEXT,
                      RESULT_DONE_TEXT, RESULT_FAILED_TEXT, RESULT_NO_PRIVILEGE_TEXT, RESULT_README_TEXT };
 
@@ -86,30 +86,6 @@ void FreshRun(void)
     g_setup.restartNeeded = 0;
     lstrcpynA(g_setup.productName, "Lumeno KB-7", sizeof(g_setup.productName));
 }
-
-// The delayed moves of this world, put back as they were.
-struct PendingMoves {
-    std::string saved;
-    bool had;
-    PendingMoves() { had = ReadValue(HKEY_LOCAL_MACHINE, kSessionKey, kPending, NULL, &saved); }
-    ~PendingMoves()
-    {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-            return;
-        if (had)
-            RegSetValueExA(key, kPending, 0, REG_MULTI_SZ, (const BYTE*)saved.data(), (DWORD)saved.size());
-        else
-            RegDeleteValueA(key, kPending);
-        RegCloseKey(key);
-    }
-    static std::string Now()
-    {
-        std::string data;
-        ReadValue(HKEY_LOCAL_MACHINE, kSessionKey, kPending, NULL, &data);
-        return data;
-    }
-};
 
 } // namespace
 
