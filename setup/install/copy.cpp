@@ -1,5 +1,6 @@
 // The copy loop and its undo. A copy either completes or is not started: the cancel flag
-// is read after each wait, never in the middle of a file.
+// is read after each wait, never in the middle of a file, and each file is written under a
+// fresh name beside its target first, so even a worker stopped mid-copy leaves the old file.
 #include "copy.h"
 
 #include "cabinet.h"
@@ -12,7 +13,108 @@
 
 #include <string.h>
 
+// The file being written beside its target (empty between files) and the two handles of
+// that copy, kept here so that a worker ended mid-copy leaves nothing open.
+char g_partialCopy[QV_TEXT_SIZE];
+HANDLE g_copyFrom = INVALID_HANDLE_VALUE;
+HANDLE g_copyTo = INVALID_HANDLE_VALUE;
+
 namespace {
+
+enum { COPY_FAILED = 0, COPY_DONE = 1, COPY_CANCELLED = 2 };
+
+const DWORD kWholeCopyBytes = 4u << 20;
+char g_copyBuffer[256 * 1024];
+
+void CloseCopyHandles(void)
+{
+    if (g_copyFrom != INVALID_HANDLE_VALUE)
+        CloseHandle(g_copyFrom);
+    if (g_copyTo != INVALID_HANDLE_VALUE)
+        CloseHandle(g_copyTo);
+    g_copyFrom = g_copyTo = INVALID_HANDLE_VALUE;
+}
+
+// Puts `temp` in place of `target`. The 95 family has no MoveFileEx: there the old file
+// goes first, and a stop between the two calls leaves the new file under its fresh name.
+int ReplaceWith(const char* temp, const char* target)
+{
+    if (!g_setup.is9x)
+        return MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING);
+    if (!DeleteFileA(target) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return 0;
+    return MoveFileA(temp, target);
+}
+
+int WriteAll(HANDLE file, const char* data, DWORD size)
+{
+    while (size > 0) {
+        DWORD wrote = 0;
+        if (!WriteFile(file, data, size, &wrote, NULL) || wrote == 0)
+            return 0;
+        data += wrote;
+        size -= wrote;
+    }
+    return 1;
+}
+
+// Copies `source` with its last-write time into a fresh file in `target`'s directory
+// (g_partialCopy). A large file goes in blocks with the cancel flag read between them, so a
+// stop asked for in its middle ends the copy there; a small one is left to the system's
+// copy, which under Wine is several times faster and ends within any stop's bound. Nothing
+// is left unless COPY_DONE.
+int CopyBeside(const char* source, const char* target)
+{
+    char dir[QV_TEXT_SIZE];
+    const char* slash = strrchr(target, '\\');
+    size_t length = slash ? (size_t)(slash - target) : 0;
+    if (!slash || length >= sizeof(dir))
+        return COPY_FAILED;
+    memcpy(dir, target, length);
+    dir[length] = '\0';
+    if (length == 2 && dir[1] == ':')
+        TextAppend(dir, sizeof(dir), "\\");
+    g_copyFrom = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                             NULL);
+    if (g_copyFrom == INVALID_HANDLE_VALUE)
+        return COPY_FAILED;
+    if (!GetTempFileNameA(dir, "qv", 0, g_partialCopy)) {
+        g_partialCopy[0] = '\0';
+        CloseCopyHandles();
+        return COPY_FAILED;
+    }
+    DWORD high = 0;
+    DWORD low = GetFileSize(g_copyFrom, &high);
+    if (low != INVALID_FILE_SIZE && high == 0 && low <= kWholeCopyBytes) {
+        CloseCopyHandles();
+        if (CopyFileA(source, g_partialCopy, FALSE)) {
+            SetFileAttributesA(g_partialCopy, FILE_ATTRIBUTE_NORMAL);
+            return COPY_DONE;
+        }
+        SetupDiscardPartialCopy();
+        return COPY_FAILED;
+    }
+    g_copyTo = CreateFileA(g_partialCopy, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    int result = g_copyTo != INVALID_HANDLE_VALUE ? COPY_DONE : COPY_FAILED;
+    while (result == COPY_DONE) {
+        DWORD got = 0;
+        if (!ReadFile(g_copyFrom, g_copyBuffer, sizeof(g_copyBuffer), &got, NULL))
+            result = COPY_FAILED;
+        else if (got == 0)
+            break;
+        else if (!WriteAll(g_copyTo, g_copyBuffer, got))
+            result = COPY_FAILED;
+        else if (g_progress.cancel)
+            result = COPY_CANCELLED;
+    }
+    FILETIME written;
+    if (result == COPY_DONE && GetFileTime(g_copyFrom, NULL, NULL, &written))
+        SetFileTime(g_copyTo, NULL, NULL, &written);
+    if (result != COPY_DONE)
+        SetupDiscardPartialCopy();
+    CloseCopyHandles();
+    return result;
+}
 
 // The destination directory and name; a directory given with its trailing backslash
 // ("%99%" of "C:\Tools\", or a root) gets no second one.
@@ -29,16 +131,17 @@ int DestinationPath(const SetupFile& entry, char* path, size_t size)
     return SetupJoinPath(path, size, entry.destinationDir, name);
 }
 
-// Writes the source beside a destination in use as the first numbered substitute that
-// takes it, and lists the pair for replacement at restart.
-void CopyToSubstitute(const char* source, const char* destination, char* lastWritten, size_t size)
+// Puts the copy written beside a destination in use (g_partialCopy) in place of the first
+// numbered substitute that takes it, and lists the pair for replacement at restart.
+void CopyToSubstitute(const char* destination, char* lastWritten, size_t size)
 {
     for (int digit = 0; digit <= 9; ++digit) {
         char substitute[QV_TEXT_SIZE];
         if (!SubstituteName(substitute, sizeof(substitute), destination, digit))
-            return;
+            break;
         SetFileAttributesA(substitute, FILE_ATTRIBUTE_NORMAL);
-        if (CopyFileA(source, substitute, FALSE)) {
+        if (ReplaceWith(g_partialCopy, substitute)) {
+            g_partialCopy[0] = '\0';
             TextCopy(lastWritten, size, substitute);
             // A full list leaves the substitute unlisted; the undo cannot find it then, so
             // it is not kept.
@@ -49,6 +152,7 @@ void CopyToSubstitute(const char* source, const char* destination, char* lastWri
             return;
         }
     }
+    SetupDiscardPartialCopy();
 }
 
 void SourcePath(const SetupFile& entry, char* path, size_t size)
@@ -88,13 +192,17 @@ int CopyLoop(const SetupPage* page)
                 SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
             char lastWritten[QV_TEXT_SIZE];
             lastWritten[0] = '\0';
-            if (CopyFileA(source, destination, FALSE)) {
-                entry.copied = 1;
-                TextCopy(lastWritten, sizeof(lastWritten), destination);
-            } else {
-                DWORD error = GetLastError();
-                if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-                    CopyToSubstitute(source, destination, lastWritten, sizeof(lastWritten));
+            int copied = CopyBeside(source, destination);
+            if (copied == COPY_CANCELLED)
+                return 0;
+            if (copied == COPY_DONE) {
+                if (ReplaceWith(g_partialCopy, destination)) {
+                    g_partialCopy[0] = '\0';
+                    entry.copied = 1;
+                    TextCopy(lastWritten, sizeof(lastWritten), destination);
+                } else {
+                    CopyToSubstitute(destination, lastWritten, sizeof(lastWritten));
+                }
             }
             if (lastWritten[0])
                 SetFileAttributesA(lastWritten, FILE_ATTRIBUTE_NORMAL);
@@ -164,9 +272,22 @@ int SetupCopyStep(const SetupPage* page)
     return completed;
 }
 
+void SetupDiscardPartialCopy(void)
+{
+    CloseCopyHandles();
+    if (!g_partialCopy[0])
+        return;
+    SetFileAttributesA(g_partialCopy, FILE_ATTRIBUTE_NORMAL);
+    // A worker ended inside the system's copy still holds the file open.
+    if (!DeleteFileA(g_partialCopy) && !g_setup.is9x)
+        MoveFileExA(g_partialCopy, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    g_partialCopy[0] = '\0';
+}
+
 void SetupUndoCopy(void)
 {
     char path[QV_TEXT_SIZE];
+    SetupDiscardPartialCopy();
     if (g_tempDir[0]) {
         for (int i = 0; i < g_fileCount && g_progress.extracted > 0; ++i) {
             if (!g_files[i].extracted)

@@ -8,8 +8,11 @@
 // Runs the copy step on the file table, plain or from the cabinet. 1 when it completed;
 // 0 when the cabinet could not be extracted (install result 3) or the run was cancelled.
 int SetupCopyStep(const SetupPage* page);
-// Deletes what the copy wrote: extracted temporary files and directory, copied
-// destinations, substitutes (the rename list is emptied). Call only once the worker ended.
+// Deletes the file a stopped worker was writing beside its target, if any.
+void SetupDiscardPartialCopy(void);
+// Deletes what the copy wrote: the file being written, extracted temporary files and
+// directory, copied destinations, substitutes (the rename list is emptied). Call only once
+// the worker ended.
 void SetupUndoCopy(void);
 
 #endif

@@ -1,6 +1,8 @@
 // Implementation of the installer's test helpers.
 #include "setuptest.h"
 
+#include "procs.h"
+
 #include "setup.h"
 #include "wintest.h"
 
@@ -75,5 +77,12 @@ std::string PendingMoves::Now()
         return "";
     return data;
 }
+
+std::string Slurp(const std::string& path)
+{
+    return Exists(path) ? qvtest::ReadTextFile(path) : "(absent)";
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 } // namespace setuptest

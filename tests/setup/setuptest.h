@@ -15,6 +15,9 @@ bool WriteScript(const std::string& path, const std::string& text);
 // Start-up as setup.exe runs it, in this process, with `dir` as setup directory.
 // Returns whether a script was found.
 bool StartIn(const std::string& dir, const char* commandLine = "");
+// The file's bytes, or "(absent)".
+std::string Slurp(const std::string& path);
+bool Exists(const std::string& path);
 // A REG_SZ value without its terminator, or "(absent)".
 std::string Text(HKEY root, const std::string& path, const char* name);
 

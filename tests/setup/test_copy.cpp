@@ -22,22 +22,6 @@ namespace {
 const std::string kRecord = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QvCopyTest";
 const DWORD kNotNormal = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-std::string Slurp(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(absent)";
-    std::string data;
-    char buffer[4096];
-    DWORD n;
-    while (ReadFile(file, buffer, sizeof(buffer), &n, NULL) && n)
-        data.append(buffer, n);
-    CloseHandle(file);
-    return data;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // Last-write time, `hours` after a fixed moment.
 void Age(const std::string& path, int hours)
 {

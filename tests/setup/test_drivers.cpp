@@ -68,25 +68,6 @@ std::string InfDir()
     return WindowsDir() + "\\inf";
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadText(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(absent)";
-    std::string text;
-    char buffer[4096];
-    DWORD got;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, NULL) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -154,7 +135,7 @@ struct World {
         std::string path = programDir + "\\qvsetup.log";
         if (!Exists(path))
             return text;
-        for (const std::string& line : Lines(ReadText(path)))
+        for (const std::string& line : Lines(Slurp(path)))
             text += line + "\n";
         return text;
     }
@@ -242,7 +223,7 @@ TEST_CASE("Windows 2000: a keyboard no device answers for is registered as OEM I
                              "InstallPnPDeviceDriver|Mouse|" + InfDir() + "\\qvms2k.inf|m5|m3||0|1 -> 0",
                              "GetConnectedDeviceNumber|Mouse|m5|m3 -> 1",
                          }));
-        CHECK(ReadText(oldCopy) == ReadText(w.setupDir + "\\drv\\qvkb2k.inf"));
+        CHECK(Slurp(oldCopy) == Slurp(w.setupDir + "\\drv\\qvkb2k.inf"));
         CHECK(w.Recorded("DeleteFiles", "qvkb2k.inf") == InfDir());
         CHECK(w.Recorded("DeleteFiles", "qvms2k.inf") == InfDir());
         // DeleteINFIndex absent: the index goes, read-only or not.
@@ -273,7 +254,7 @@ TEST_CASE("Windows 98: an Unknown device gets its INF copied under the line's na
     REQUIRE(w.Run("win98", "drv98") == 0);
 
     std::string copy = InfDir() + "\\qvunk98.inf";
-    CHECK(ReadText(copy) == Inf("unk98"));
+    CHECK(Slurp(copy) == Inf("unk98"));
     DWORD attributes = GetFileAttributesA(copy.c_str());
     CHECK((attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY)));
     CHECK(w.Recorded("DeleteFiles", "qvunk98.inf") == InfDir());
@@ -347,7 +328,7 @@ TEST_CASE("preload on Windows XP from a CD-ROM: the medium is staged under Progr
     std::string staging = "C:\\Program Files\\Lumeno.Test XP";
     RemoveTree(staging);
     // The product name has a slash, which a folder name cannot hold.
-    std::string script = ReadText(setupDir + "\\SETUP2K.INI");
+    std::string script = Slurp(setupDir + "\\SETUP2K.INI");
     script.replace(script.find("Lumeno Test"), 11, "Lumeno/Test XP");
     WriteFileText(setupDir + "\\SETUP2K.INI", script);
     DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Keyboard Preload Check");
@@ -361,9 +342,9 @@ TEST_CASE("preload on Windows XP from a CD-ROM: the medium is staged under Progr
                          "InstallPnPDeviceDriver|Keyboard|V:\\disk1\\drv\\qvkbxp.inf||||0|0 -> 0",
                          "GetConnectedDeviceNumber|Keyboard|| -> 0",
                      }));
-    CHECK(ReadText(staging + "\\drv\\qvkbxp.inf") == Inf("xp"));
-    CHECK(ReadText(staging + "\\drv\\deep\\note.txt") == "deep");
-    CHECK(ReadText(staging + "\\readonly.txt") == "ro");
+    CHECK(Slurp(staging + "\\drv\\qvkbxp.inf") == Inf("xp"));
+    CHECK(Slurp(staging + "\\drv\\deep\\note.txt") == "deep");
+    CHECK(Slurp(staging + "\\readonly.txt") == "ro");
     DWORD attributes = GetFileAttributesA((staging + "\\readonly.txt").c_str());
     CHECK((attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY)));
     CHECK_FALSE(Exists(oldCopy));
@@ -396,8 +377,8 @@ TEST_CASE("Windows XP from a CD-ROM: an Unknown device's INF is registered from 
 
     // The device was not removed, so nobody waits for it.
     CHECK(w.Log() == Calls({ "RemoveAndReenumerateDevice||USB\\VID_1234&PID_7777 -> 0" }));
-    CHECK(ReadText(staging + "\\sub\\qvunkxp.inf") == Inf("unkxp"));
-    CHECK(ReadText(InfDir() + "\\qvunkxp.inf") == Inf("unkxp"));
+    CHECK(Slurp(staging + "\\sub\\qvunkxp.inf") == Inf("unkxp"));
+    CHECK(Slurp(InfDir() + "\\qvunkxp.inf") == Inf("unkxp"));
     CHECK(w.Recorded("DeleteFiles", "qvunkxp.inf") == InfDir());
     CHECK(w.Recorded("DeleteDirectory", staging) == "1");
     CHECK(Text(HKEY_LOCAL_MACHINE, kRunKey, "Keyboard Preload Check") == "(absent)");

@@ -28,11 +28,6 @@ std::string WininitPath()
     return std::string(dir) + "\\wininit.ini";
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // A delayed move as the registry keeps it: source, then the target marked replaceable.
 std::string MoveEntry(const std::string& substitute, const std::string& target)
 {
@@ -123,8 +118,8 @@ TEST_CASE("on the other systems each replacement is a delayed move that may repl
         CHECK(after.size() > before.size());
         // Nothing moves before the restart, and wininit.ini is not used.
         CHECK(ReadTextFile(target) == "old");
-        CHECK(Exists(substitute));
-        CHECK_FALSE(Exists(ini));
+        CHECK(setuptest::Exists(substitute));
+        CHECK_FALSE(setuptest::Exists(ini));
     }
     RemoveTree(dir);
 }
@@ -176,16 +171,16 @@ QV_CHILD(reboot_check)
                 raw = ReadTextFile(RebootFile("RAW.DLL"));
     printf("restart world: XP.DLL \"%s\" XP.001 %s; 95.DLL \"%s\" 95.001 %s; RAW.DLL \"%s\" RAW.001 %s; "
            "wininit.ini %s, wininit.bak %s\n",
-           xp.c_str(), Exists(RebootFile("XP.001")) ? "left" : "gone", w95.c_str(),
-           Exists(RebootFile("95.001")) ? "left" : "gone", raw.c_str(), Exists(RebootFile("RAW.001")) ? "left" : "gone",
-           Exists(WininitPath()) ? "left" : "gone", Exists(WininitPath().substr(0, WininitPath().size() - 3) + "bak") ? "made" : "none");
-    if (xp != "new xp" || Exists(RebootFile("XP.001")))
+           xp.c_str(), setuptest::Exists(RebootFile("XP.001")) ? "left" : "gone", w95.c_str(),
+           setuptest::Exists(RebootFile("95.001")) ? "left" : "gone", raw.c_str(), setuptest::Exists(RebootFile("RAW.001")) ? "left" : "gone",
+           setuptest::Exists(WininitPath()) ? "left" : "gone", setuptest::Exists(WininitPath().substr(0, WininitPath().size() - 3) + "bak") ? "made" : "none");
+    if (xp != "new xp" || setuptest::Exists(RebootFile("XP.001")))
         failed |= 1;
-    if (w95 != "new 95" || Exists(RebootFile("95.001")) || Exists(WininitPath()))
+    if (w95 != "new 95" || setuptest::Exists(RebootFile("95.001")) || setuptest::Exists(WininitPath()))
         failed |= 2;
     // Wine, like Windows, does not replace an existing file for a move without the
     // replace flag: the target stays and so does the substitute.
-    if (raw != "old raw" || !Exists(RebootFile("RAW.001")))
+    if (raw != "old raw" || !setuptest::Exists(RebootFile("RAW.001")))
         failed |= 4;
     return failed;
 }

@@ -23,8 +23,6 @@ namespace {
 const std::string kRecord = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QvWorkerTest";
 const char kValues[] = "Software\\QvWorkerTest";
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 void Prepare(const std::string& dir, const std::string& script)
 {
     DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
@@ -272,4 +270,103 @@ TEST_CASE("a worker held outside its waits is ended after the bound, and a new o
     DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
     RemoveTree(src);
     RemoveTree(dst);
+}
+
+namespace {
+
+// The fresh files the copy writes beside its targets, by the prefix it gives them.
+int PartialCopies(const std::string& dir)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\qv*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do
+        ++count;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
+// The file's size, so that a failed check does not print 192 MB.
+DWORD SizeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0xFFFFFFFFu;
+}
+
+bool IsOldFile(const std::string& path) { return SizeOf(path) == 12 && Slurp(path) == "the old file"; }
+
+bool WriteFilled(const std::string& path, DWORD size, char fill)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::string block(1 << 20, fill);
+    bool ok = true;
+    for (DWORD written = 0; ok && written < size; written += (DWORD)block.size()) {
+        DWORD wrote = 0;
+        ok = WriteFile(file, block.data(), (DWORD)block.size(), &wrote, NULL) && wrote == block.size();
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+} // namespace
+
+TEST_CASE("a stop in the middle of a file leaves the old destination whole, in both families")
+{
+    for (const char* family : { "NT", "95" }) {
+        // A stop the worker hears between two blocks, and one that has to end the thread.
+        for (DWORD bound : { 10000u, 0u }) {
+            CAPTURE(std::string(family));
+            CAPTURE(bound);
+            std::string src = MakeSetupDir("worker-msrc");
+            std::string dst = MakeTempDir("worker-mdst");
+            const DWORD kSize = 192u << 20;
+            REQUIRE(WriteFilled(src + "\\big.dat", kSize, 'N'));
+            Prepare(src, std::string(kHeader) + "[Copy Files]\nbig.dat=" + dst + "\n");
+            g_setup.is9x = family[0] == '9';
+            TestPage page;
+            REQUIRE(OpenTestPage(&page));
+            // A test thread held up for the copy's whole second sees it done: try again then.
+            bool stopped = false;
+            for (int attempt = 0; attempt < 3 && !stopped; ++attempt) {
+                WriteFileText(dst + "\\big.dat", "the old file");
+                MakeOld(dst + "\\big.dat");
+                page.nextPressed = 0;
+                REQUIRE(SetupStartWorker(&page.table));
+                DWORD start = GetTickCount();
+                // The page's calls are answered here while the worker gets to its copy.
+                while (PartialCopies(dst) == 0 && GetTickCount() - start < 20000)
+                    PumpFor(1);
+                REQUIRE(PartialCopies(dst) == 1);
+                CHECK(SetupStopWorker(bound) == (bound ? 1 : 0));
+                stopped = SizeOf(dst + "\\big.dat") != kSize;
+            }
+            REQUIRE(stopped);
+            CHECK(IsOldFile(dst + "\\big.dat"));
+            if (bound)
+                CHECK(PartialCopies(dst) == 0);
+            SetupUndoCopy();
+            CHECK(PartialCopies(dst) == 0);
+            CHECK(IsOldFile(dst + "\\big.dat"));
+            CHECK(page.nextPressed == 0);
+
+            // Run whole, the new file takes the old one's place, with the source's time.
+            CHECK(RunWorker(&page, 60000));
+            CHECK(g_files[0].copied == 1);
+            WIN32_FILE_ATTRIBUTE_DATA copied, original;
+            REQUIRE(GetFileAttributesExA((dst + "\\big.dat").c_str(), GetFileExInfoStandard, &copied));
+            REQUIRE(GetFileAttributesExA((src + "\\big.dat").c_str(), GetFileExInfoStandard, &original));
+            CHECK(copied.nFileSizeLow == kSize);
+            CHECK(CompareFileTime(&copied.ftLastWriteTime, &original.ftLastWriteTime) == 0);
+            CHECK(PartialCopies(dst) == 0);
+            CloseTestPage(&page);
+            DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+            RemoveTree(src);
+            RemoveTree(dst);
+        }
+    }
 }
