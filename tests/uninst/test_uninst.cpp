@@ -44,6 +44,11 @@ void Product(const char* key, const char* displayName)
     TextCopy(g_setup.uninstallDisplayName, sizeof(g_setup.uninstallDisplayName), displayName);
 }
 
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 // A listing as one text, one entry a line, for the failure messages.
 std::string Lines(const std::set<std::string>& lines)
 {
@@ -261,4 +266,76 @@ TEST_CASE("an installation's record: its files, emptied directories and registry
     CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, (kUninstall + "QvUnOther").c_str()));
     RemoveTree(root);
     CleanRegistry({ "QvUnMain", "QvUnOther" });
+}
+
+TEST_CASE("entries that are not safe or not well formed are left alone, and the run says so")
+{
+    CleanRegistry({ "QvUnBad" });
+    std::string root = MakeTempDir("unbad");
+    std::string cwd = root + "\\cwd";
+    for (const std::string& dir : { cwd, cwd + "\\qvreldir", cwd + "\\qvdir", root + "\\Dots", root + "\\Dots\\empty" })
+        REQUIRE(CreateDirectoryA(dir.c_str(), NULL));
+    for (const std::string& file : { cwd + "\\qvrel.txt", cwd + "\\qvdir\\x.txt", root + "\\Dots\\victim.txt" })
+        REQUIRE(WriteFileText(file, "keep"));
+    REQUIRE(WriteString(HKEY_CURRENT_USER, kTestKey, "Val", "keep"));
+    REQUIRE(WriteString(HKEY_CURRENT_USER, Sub("Unknown").c_str(), "", ""));
+
+    char windows[MAX_PATH], system[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof(windows));
+    GetSystemDirectoryA(system, sizeof(system));
+    std::string files = kUninstall + "QvUnBad\\DeleteFiles", dirs = kUninstall + "QvUnBad\\DeleteDirectory";
+    // Written directly: another product's record, without DisplayName or UninstallString.
+    for (const std::string& dir : { std::string("C:\\"), std::string(windows), std::string(system) + "\\",
+                                    std::string("C:\\Program Files"), std::string("qvreldir"),
+                                    root + "\\Dots\\gone\\..\\empty", std::string("\\\\server\\share") })
+        REQUIRE(WriteString(HKEY_LOCAL_MACHINE, dirs.c_str(), dir.c_str(), "1"));
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, files.c_str(), "qvrel.txt", ""));
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, files.c_str(), "x.txt", "qvdir"));
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, files.c_str(), "..\\victim.txt", (root + "\\Dots\\empty").c_str()));
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, files.c_str(), std::string(300, 'n').c_str(), root.c_str()));
+    REQUIRE(WriteDword(HKEY_LOCAL_MACHINE, files.c_str(), "victim.txt", 1));
+    std::string regs = kUninstall + "QvUnBad\\DeleteRegs\\";
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, (regs + "HKEY_CURRENT_USERS").c_str(), Sub("Unknown").c_str(), ""));
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, (regs + "HKEY_CURRENT_USER").c_str(), (Sub("") + "\\\\Val").c_str(), "Other"));
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, (regs + "HKEY_CURRENT_USER").c_str(), "", ""));
+
+    std::set<std::string> treeBefore = Tree(root), regBefore = Registry();
+    char saved[MAX_PATH];
+    GetCurrentDirectoryA(sizeof(saved), saved);
+    REQUIRE(SetCurrentDirectoryA(cwd.c_str()));
+    DWORD code = Uninstall("/S QvUnBad");
+    SetCurrentDirectoryA(saved);
+    CHECK(code == 2);
+
+    CHECK(Lines(Tree(root)) == Lines(treeBefore));
+    std::set<std::string> regAfter = Registry();
+    CHECK(Lines(Minus(regAfter, regBefore)) == "");
+    // Only the record went: its refused entries are nothing the uninstaller will ever act on.
+    CHECK(Lines(Minus(Minus(regBefore, regAfter), Under(regBefore, kUninstall + "QvUnBad"))) == "");
+    CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, (kUninstall + "QvUnBad").c_str()));
+    CHECK(Exists(windows));
+    RemoveTree(root);
+    CleanRegistry({ "QvUnBad" });
+}
+
+TEST_CASE("a missing, malformed or unknown key removes nothing and ends with its own code")
+{
+    CleanRegistry({ "QvUnOuter" });
+    std::string root = MakeTempDir("unkey");
+    std::string victim = root + "\\victim.txt";
+    REQUIRE(WriteFileText(victim, "keep"));
+    // A record one level down, which only a key with a backslash would reach.
+    REQUIRE(WriteString(HKEY_LOCAL_MACHINE, (kUninstall + "QvUnOuter\\QvUnInner\\DeleteFiles").c_str(), "victim.txt",
+                        root.c_str()));
+    std::set<std::string> regBefore = Registry();
+    CHECK(Uninstall("/S") == 16);
+    CHECK(Uninstall("/S ..") == 16);
+    CHECK(Uninstall("/S QvUnOuter\\QvUnInner") == 16);
+    CHECK(Uninstall("/S ..\\Uninstall\\QvUnOuter") == 16);
+    CHECK(Uninstall("/S " + std::string(300, 'k')) == 16);
+    CHECK(Uninstall("/S QvUnNoSuchRecord") == 17);
+    CHECK(ReadTextFile(victim) == "keep");
+    CHECK(Lines(Registry()) == Lines(regBefore));
+    RemoveTree(root);
+    CleanRegistry({ "QvUnOuter" });
 }
