@@ -339,3 +339,250 @@ TEST_CASE("a missing, malformed or unknown key removes nothing and ends with its
     RemoveTree(root);
     CleanRegistry({ "QvUnOuter" });
 }
+
+namespace {
+
+std::string WininitPath()
+{
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, sizeof(dir));
+    return std::string(dir) + "\\wininit.ini";
+}
+
+// A delete at restart as the delayed-move list keeps it: the path, then an empty target.
+std::string DeleteEntry(const std::string& path)
+{
+    return std::string("\\??\\") + path + '\0' + '\0';
+}
+
+// root\Busy with held.dll and free.txt, recorded under `key`; held.dll is opened without
+// delete sharing, as a running program holds its files.
+HANDLE MakeBusyRecord(const char* key, const std::string& root)
+{
+    std::string busy = root + "\\Busy";
+    CreateDirectoryA(busy.c_str(), NULL);
+    WriteFileText(busy + "\\held.dll", "held");
+    WriteFileText(busy + "\\free.txt", "free");
+    Product(key, "Busy Product");
+    SetupRecordDirectory(busy.c_str(), "0");
+    SetupRecordFile((busy + "\\held.dll").c_str());
+    SetupRecordFile((busy + "\\free.txt").c_str());
+    return CreateFileA((busy + "\\held.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+}
+
+PROCESS_INFORMATION StartChild(const std::string& args)
+{
+    PROCESS_INFORMATION pi = {};
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    std::string line = "\"" + SelfPath() + "\" --child " + args;
+    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        pi.hProcess = NULL;
+    return pi;
+}
+
+bool g_stubborn;
+std::string g_closedMarker;
+
+LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE) {
+        WriteFileText(g_closedMarker, "closed");
+        if (g_stubborn)
+            return 0;
+    }
+    if (message == WM_DESTROY)
+        PostQuitMessage(7);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+// The daemon's stand-in: its window class, holding argv[0] open as the daemon holds its
+// files; argv[1] "stubborn" ignores WM_CLOSE. Ends with 7 once its window is destroyed.
+QV_CHILD(daemon)
+{
+    if (argc < 3)
+        return 1;
+    g_stubborn = strcmp(argv[1], "stubborn") == 0;
+    g_closedMarker = argv[2];
+    HANDLE held = CreateFileA(argv[0], GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = StandInProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "QV5120DM";
+    if (held == INVALID_HANDLE_VALUE || !RegisterClassA(&wc) ||
+        !CreateWindowA("QV5120DM", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL))
+        return 2;
+    MSG msg;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 30000) {
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                CloseHandle(held);
+                return (int)msg.wParam;
+            }
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
+    }
+    CloseHandle(held);
+    return 3;
+}
+
+TEST_CASE("a file in use is deleted at restart, and its directory after it")
+{
+    CleanRegistry({ "QvUnBusy" });
+    PendingMoves moves;
+    DeleteFileA(WininitPath().c_str());
+    std::string root = MakeTempDir("unbusy");
+    HANDLE held = MakeBusyRecord("QvUnBusy", root);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+    std::string before = PendingMoves::Now();
+    CHECK(Uninstall("/S QvUnBusy") == 1);
+    CloseHandle(held);
+
+    CHECK(Exists(root + "\\Busy\\held.dll"));
+    CHECK_FALSE(Exists(root + "\\Busy\\free.txt"));
+    std::string after = PendingMoves::Now();
+    size_t file = after.find(DeleteEntry(root + "\\Busy\\held.dll"));
+    size_t dir = after.find(DeleteEntry(root + "\\Busy"));
+    CHECK(after.compare(0, before.size(), before) == 0);
+    CHECK(file != std::string::npos);
+    CHECK(dir != std::string::npos);
+    CHECK(file < dir);
+    CHECK_FALSE(Exists(WininitPath()));
+    // Scheduled is done: the record and its line in the programs list are gone.
+    CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, (kUninstall + "QvUnBusy").c_str()));
+    RemoveTree(root);
+    CleanRegistry({ "QvUnBusy" });
+}
+
+TEST_CASE("on the 95 family a file in use gets a NUL line in wininit.ini instead")
+{
+    PendingMoves moves;
+    for (const char* mode : { "win95", "win98" }) {
+        CAPTURE(mode);
+        CleanRegistry({ "QvUnBusy95" });
+        std::string root = MakeTempDir("unbusy95");
+        std::string kept = std::string(mode) == "win95" ? "" : "[Rename]\r\nNUL=C:\\OLD.TMP\r\n[Other]\r\nk=v\r\n";
+        if (kept.empty())
+            DeleteFileA(WininitPath().c_str());
+        else
+            REQUIRE(WriteFileText(WininitPath(), kept));
+        HANDLE held = MakeBusyRecord("QvUnBusy95", root);
+        REQUIRE(held != INVALID_HANDLE_VALUE);
+        std::string before = PendingMoves::Now();
+        CHECK(Uninstall("/S QvUnBusy95", mode) == 1);
+        CloseHandle(held);
+
+        std::string line = "NUL=" + root + "\\Busy\\held.dll\r\n";
+        CHECK(ReadTextFile(WininitPath()) == (kept.empty() ? "[Rename]\r\n" + line
+                                                            : "[Rename]\r\n" + line + kept.substr(10)));
+        CHECK(PendingMoves::Now() == before);
+        CHECK_FALSE(Exists(root + "\\Busy\\free.txt"));
+        CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, (kUninstall + "QvUnBusy95").c_str()));
+        DeleteFileA(WininitPath().c_str());
+        RemoveTree(root);
+    }
+    CleanRegistry({ "QvUnBusy95" });
+}
+
+TEST_CASE("a running daemon is asked to end before its files are removed")
+{
+    PendingMoves moves;
+    CleanRegistry({ "QvUnDaemon" });
+    std::string root = MakeTempDir("undaemon");
+    std::string exe = root + "\\QV5120DM.exe", marker = root + "\\closed.txt";
+
+    SUBCASE("one that ends: its file goes at once")
+    {
+        REQUIRE(WriteFileText(exe, "daemon"));
+        Product("QvUnDaemon", "Daemon Product");
+        REQUIRE(SetupRecordFile(exe.c_str()));
+        PROCESS_INFORMATION child = StartChild("daemon " + exe + " polite " + marker);
+        REQUIRE(child.hProcess != NULL);
+        REQUIRE(WaitForWindow("QV5120DM", NULL, 10000) != NULL);
+        std::string before = PendingMoves::Now();
+        CHECK(Uninstall("/S QvUnDaemon") == 0);
+        DWORD code = 0;
+        CHECK(WaitForSingleObject(child.hProcess, 0) == WAIT_OBJECT_0);
+        GetExitCodeProcess(child.hProcess, &code);
+        CHECK(code == 7);
+        CHECK_FALSE(Exists(exe));
+        CHECK(PendingMoves::Now() == before);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+    }
+    SUBCASE("one that does not end: the wait is bounded and its file goes at restart")
+    {
+        REQUIRE(WriteFileText(exe, "daemon"));
+        Product("QvUnDaemon", "Daemon Product");
+        REQUIRE(SetupRecordFile(exe.c_str()));
+        PROCESS_INFORMATION child = StartChild("daemon " + exe + " stubborn " + marker);
+        REQUIRE(child.hProcess != NULL);
+        REQUIRE(WaitForWindow("QV5120DM", NULL, 10000) != NULL);
+        DWORD start = GetTickCount();
+        CHECK(Uninstall("/S QvUnDaemon") == 1);
+        DWORD took = GetTickCount() - start;
+        CHECK(took >= 7500);
+        CHECK(took < 20000);
+        CHECK(ReadTextFile(marker) == "closed");
+        CHECK(WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT);
+        TerminateProcess(child.hProcess, 0);
+        WaitForSingleObject(child.hProcess, 5000);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+        CHECK(PendingMoves::Now().find(DeleteEntry(exe)) != std::string::npos);
+    }
+    RemoveTree(root);
+    CleanRegistry({ "QvUnDaemon" });
+}
+
+// The restart world (tests/setup/restart-world): records with files in use on both kinds of
+// system, then `wineboot -r`, then the check that the restart deleted them.
+namespace {
+
+const char kRebootDir[] = "C:\\qvunrestart";
+
+int Fail(const char* what)
+{
+    printf("uninstall restart world: %s\n", what);
+    return 1;
+}
+
+} // namespace
+
+QV_CHILD(reboot_prepare)
+{
+    CreateDirectoryA(kRebootDir, NULL);
+    for (const char* mode : { "winxp", "win95" }) {
+        std::string root = std::string(kRebootDir) + "\\" + mode;
+        std::string key = std::string("QvUnReboot-") + mode;
+        CreateDirectoryA(root.c_str(), NULL);
+        HANDLE held = MakeBusyRecord(key.c_str(), root);
+        if (held == INVALID_HANDLE_VALUE)
+            return Fail("no busy file");
+        DWORD code = Uninstall("/S " + key, mode);
+        CloseHandle(held);
+        if (code != 1)
+            return Fail(mode);
+    }
+    return 0;
+}
+
+QV_CHILD(reboot_check)
+{
+    std::string xp = std::string(kRebootDir) + "\\winxp\\Busy", w95 = std::string(kRebootDir) + "\\win95\\Busy";
+    printf("uninstall restart world: winxp held.dll %s, Busy %s; win95 held.dll %s, Busy %s; wininit.ini %s\n",
+           Exists(xp + "\\held.dll") ? "left" : "gone", Exists(xp) ? "left" : "gone",
+           Exists(w95 + "\\held.dll") ? "left" : "gone", Exists(w95) ? "left" : "gone",
+           Exists(WininitPath()) ? "left" : "gone");
+    int failed = 0;
+    if (Exists(xp + "\\held.dll") || Exists(xp))
+        failed |= 1;
+    // The 95 family's start-up deletes files only; the emptied directory stays.
+    if (Exists(w95 + "\\held.dll") || !Exists(w95) || Exists(WininitPath()))
+        failed |= 2;
+    return failed;
+}
