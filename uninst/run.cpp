@@ -102,6 +102,12 @@ int UninstRun(const char* commandLine)
     static UninstContext run;
     memset(&run, 0, sizeof(run));
     UninstListInit(&run.scheduled, UNINST_PATH_SIZE);
+    OSVERSIONINFOA version;
+    memset(&version, 0, sizeof(version));
+    version.dwOSVersionInfoSize = sizeof(version);
+    run.is9x = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    if (!run.is9x)
+        UninstChooseLanguage();
     int silent = 0;
     if (!UninstParseCommand(commandLine, &silent, run.key) || !UninstKeyNameOk(run.key, UninstLeadByteOf) ||
         !UninstallCompose(run.productKey, QV_UNINSTALL_KEY, run.key))
@@ -111,11 +117,6 @@ int UninstRun(const char* commandLine)
     ReadDisplayName(&run);
     if (!silent && !UninstConfirm(&run))
         return Finish(&run, UNINST_EXIT_DECLINED, true);
-
-    OSVERSIONINFOA version;
-    memset(&version, 0, sizeof(version));
-    version.dwOSVersionInfoSize = sizeof(version);
-    run.is9x = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
     FindProtected(&run);
 
     UninstEndDaemon();

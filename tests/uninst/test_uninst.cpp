@@ -586,3 +586,82 @@ QV_CHILD(reboot_check)
         failed |= 2;
     return failed;
 }
+
+namespace {
+
+PROCESS_INFORMATION StartUninstaller(const std::string& args)
+{
+    PROCESS_INFORMATION pi = {};
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    std::string line = "\"" + Uninstaller() + "\" " + args;
+    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        pi.hProcess = NULL;
+    return pi;
+}
+
+// The text of the uninstaller's message box, answered with `button`; "(none)" without one.
+std::string Answer(int button)
+{
+    HWND box = WaitForWindow("#32770", "Uninstall", 15000);
+    if (!box)
+        return "(none)";
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    PostMessageA(box, WM_COMMAND, button, 0);
+    // Gone before the next box of the same caption is looked for.
+    for (int i = 0; i < 200 && IsWindow(box); ++i)
+        Sleep(25);
+    return text;
+}
+
+DWORD EndOf(PROCESS_INFORMATION pi)
+{
+    DWORD code = kNoExit;
+    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, kNoExit);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+} // namespace
+
+TEST_CASE("without /S the user confirms first and is told the result")
+{
+    CleanRegistry({ "QvUnAsk" });
+    std::string root = MakeTempDir("unask");
+    std::string file = root + "\\asked.txt";
+    REQUIRE(WriteFileText(file, "x"));
+    Product("QvUnAsk", "Tavimon Keyboard");
+    REQUIRE(SetupRecordFile(file.c_str()));
+
+    // Declined: nothing is removed, and no second message follows.
+    PROCESS_INFORMATION run = StartUninstaller("QvUnAsk");
+    REQUIRE(run.hProcess != NULL);
+    CHECK(Answer(IDNO) == "Do you want to remove Tavimon Keyboard and all of its components from your computer?");
+    CHECK(EndOf(run) == 18);
+    CHECK(Exists(file));
+    CHECK(KeyExists(HKEY_LOCAL_MACHINE, (kUninstall + "QvUnAsk").c_str()));
+
+    run = StartUninstaller("QvUnAsk");
+    REQUIRE(run.hProcess != NULL);
+    CHECK(Answer(IDYES).find("Tavimon Keyboard") != std::string::npos);
+    CHECK(Answer(IDOK) == "Tavimon Keyboard was removed from your computer.");
+    CHECK(EndOf(run) == 0);
+    CHECK_FALSE(Exists(file));
+
+    // Nothing to confirm without a record or a key: only the result.
+    run = StartUninstaller("QvUnAsk");
+    REQUIRE(run.hProcess != NULL);
+    CHECK(Answer(IDOK) == "No uninstall information was found for QvUnAsk. Nothing was removed.");
+    CHECK(EndOf(run) == 17);
+    run = StartUninstaller("");
+    REQUIRE(run.hProcess != NULL);
+    CHECK(Answer(IDOK) == "The uninstallation was started without a valid product name. Nothing was removed.");
+    CHECK(EndOf(run) == 16);
+    RemoveTree(root);
+    CleanRegistry({ "QvUnAsk" });
+}

@@ -1,0 +1,30 @@
+// The messages follow the thread locale: on the NT family a locale whose language has one
+// of the 14 string tables under another country (French of Canada, say) is given that
+// table's locale, and any other language English. The uninstaller cannot borrow QVUtil's
+// choice: it is about to delete that library.
+#include "uninst.h"
+
+namespace {
+
+const LCID kResourceLocales[] = {
+    0x0404, 0x0804, 0x0406, 0x0413, 0x0409, 0x040B, 0x040C, 0x0407, 0x0410, 0x0411, 0x0414, 0x0416, 0x080A, 0x041D,
+};
+
+} // namespace
+
+void UninstChooseLanguage(void)
+{
+    LCID current = GetThreadLocale();
+    for (LCID id : kResourceLocales) {
+        if (id == current)
+            return;
+    }
+    for (LCID id : kResourceLocales) {
+        if (PRIMARYLANGID(id) == PRIMARYLANGID(LANGIDFROMLCID(current))) {
+            if (SetThreadLocale(id))
+                return;
+            break;
+        }
+    }
+    SetThreadLocale(0x0409);
+}
