@@ -1,7 +1,6 @@
-// The messages follow the thread locale: on the NT family a locale whose language has one
-// of the 14 string tables under another country (French of Canada, say) is given that
-// table's locale, and any other language English. The uninstaller cannot borrow QVUtil's
-// choice: it is about to delete that library.
+// The messages follow the thread locale, moved to the table of its language (French of
+// Canada to French) or else English. Not QVUtil's own choice: the uninstaller must not load
+// the library it is about to delete.
 #include "uninst.h"
 
 namespace {

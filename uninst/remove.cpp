@@ -59,6 +59,8 @@ void RemoveFile(UninstContext* run, const char* name, const char* dir, void* par
         ++run->failed;
 }
 
+// The flag ("1" for the product folder, "0" for the installation directory, anything from
+// other products) changes nothing: every recorded directory goes only once it is empty.
 void CollectDirectory(UninstContext* run, const char* dir, const char* flag, void* param)
 {
     Path path;

@@ -67,6 +67,14 @@ TEST_CASE("a recorded directory is acted on only as an absolute path outside the
         CHECK(Dir(kept, UNINST_PROTECTED).empty());
     CHECK(Dir("C:\\Windows\\System32\\drivers", UNINST_OK) == "C:\\Windows\\System32\\drivers");
 
+    // A Windows directory deeper down protects the directories that hold it.
+    UninstProtected nested = {};
+    nested.dirs[4] = "D:\\Apps\\Win";
+    char out[UNINST_PATH_SIZE];
+    CHECK(UninstCheckDir("d:\\apps", &nested, out) == UNINST_PROTECTED);
+    CHECK(UninstCheckDir("D:\\Apps\\Winamp", &nested, out) == UNINST_OK);
+    CHECK(UninstCheckDir("D:\\Apps\\Win\\Sub", &nested, out) == UNINST_OK);
+
     // Relative, escaping or strange paths.
     for (const char* odd : { "", "Tavimon", "\\Tavimon", "C:Tavimon", "\\\\server\\share\\dir", "1:\\dir",
                              "C:\\dir\\..\\..", "C:\\dir\\.", "C:\\a\\\\b", "C:\\a\\\\", "C:\\a/b", "C:\\a?",
