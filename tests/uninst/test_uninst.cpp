@@ -665,3 +665,38 @@ TEST_CASE("without /S the user confirms first and is told the result")
     RemoveTree(root);
     CleanRegistry({ "QvUnAsk" });
 }
+
+TEST_CASE("the shipped daemon, installed and running, ends when asked and its files all go")
+{
+    PendingMoves moves;
+    CleanRegistry({ "QvUnRealDaemon" });
+    std::string bin = DirOf(Uninstaller());
+    std::string root = MakeTempDir("unreal");
+    std::string app = root + "\\App";
+    REQUIRE(CreateDirectoryA(app.c_str(), NULL));
+    Product("QvUnRealDaemon", "Tavimon");
+    CHECK(SetupRecordDirectory(app.c_str(), "0"));
+    for (const char* file : { "QV5120DM.exe", "QVUtil.dll", "QVOSD.dll" }) {
+        REQUIRE(CopyFileA((bin + "\\" + file).c_str(), (app + "\\" + file).c_str(), FALSE));
+        CHECK(SetupRecordFile((app + "\\" + file).c_str()));
+    }
+    PROCESS_INFORMATION daemon = {};
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    std::string line = "\"" + app + "\\QV5120DM.exe\"";
+    REQUIRE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, app.c_str(), &si, &daemon));
+    REQUIRE(WaitForWindow("QV5120DM", NULL, 15000) != NULL);
+
+    std::string before = PendingMoves::Now();
+    CHECK(Uninstall("/S QvUnRealDaemon") == 0);
+    CHECK(WaitForSingleObject(daemon.hProcess, 0) == WAIT_OBJECT_0);
+    CHECK_FALSE(Exists(app));
+    CHECK(PendingMoves::Now() == before);
+    CHECK(FindWindowA("QV5120DM", NULL) == NULL);
+    if (WaitForSingleObject(daemon.hProcess, 0) != WAIT_OBJECT_0)
+        TerminateProcess(daemon.hProcess, 1);
+    CloseHandle(daemon.hThread);
+    CloseHandle(daemon.hProcess);
+    RemoveTree(root);
+    CleanRegistry({ "QvUnRealDaemon" });
+}
