@@ -16,15 +16,16 @@ struct RegKey {
     bool done;
 };
 
-// Pointers to the texts of `list`'s items (at `offset` in each), deepest first; `order`
-// stays empty when the heap has no room, and nothing of the list is then acted on.
-void OrderDeepestFirst(const UninstList* list, size_t offset, UninstList* order)
+// Pointers to the texts of `list`'s items (at `offset` in each), deepest first. Without
+// room on the heap `order` stays empty, nothing of the list is acted on, and the run fails.
+void OrderDeepestFirst(UninstContext* run, const UninstList* list, size_t offset, UninstList* order)
 {
     UninstListInit(order, sizeof(char*));
     for (int i = 0; i < list->count; ++i) {
         const char* text = (const char*)UninstListAt(list, i) + offset;
         if (!UninstListAdd(order, &text)) {
             UninstListFree(order);
+            ++run->failed;
             return;
         }
     }
@@ -53,10 +54,13 @@ void RemoveFile(UninstContext* run, const char* name, const char* dir, void* par
         SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
     if (DeleteFileA(path))
         return;
-    if (UninstDeleteAtRestart(run, path))
+    if (UninstDeleteAtRestart(run, path)) {
         run->restart = 1;
-    else
-        ++run->failed;
+        return;
+    }
+    // The file stays as it was found.
+    SetFileAttributesA(path, attributes);
+    ++run->failed;
 }
 
 // The flag ("1" for the product folder, "0" for the installation directory, anything from
@@ -155,7 +159,7 @@ void UninstRemoveDirectories(UninstContext* run)
     if (!UninstallCompose(path, run->productKey, "\\", QV_UNINSTALL_DIRS) ||
         !UninstForEachValue(run, path, CollectDirectory, &dirs))
         return;
-    OrderDeepestFirst(&dirs, offsetof(Path, text), &order);
+    OrderDeepestFirst(run, &dirs, offsetof(Path, text), &order);
     const char** texts = (const char**)order.items;
     // Deepest first, and again while that empties a parent recorded out of order.
     for (bool progress = true; progress;) {
@@ -208,7 +212,7 @@ void UninstRemoveRegistry(UninstContext* run)
     RegCloseKey(rootsKey);
 
     UninstList order;
-    OrderDeepestFirst(&keys, offsetof(RegKey, subKey), &order);
+    OrderDeepestFirst(run, &keys, offsetof(RegKey, subKey), &order);
     const char** texts = (const char**)order.items;
     for (bool progress = true; progress;) {
         progress = false;
