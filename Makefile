@@ -39,7 +39,7 @@ demo: build
 fuzz: deps
 	@[ -f $(FUZZ)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DQV_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS) -- --no-print-directory
-	@for t in fuzz_text_to_integer fuzz_field fuzz_shell_command fuzz_setup_field fuzz_setup_options fuzz_setup_licence fuzz_setup_regline fuzz_driverline fuzz_setup_versioncheck fuzz_version_text fuzz_discfile fuzz_runs fuzz_wininit fuzz_setup_copyname fuzz_resultfill fuzz_setup_cabcheck; do \
+	@for t in fuzz_text_to_integer fuzz_field fuzz_shell_command fuzz_setup_field fuzz_setup_options fuzz_setup_licence fuzz_setup_regline fuzz_driverline fuzz_setup_versioncheck fuzz_version_text fuzz_discfile fuzz_runs fuzz_wininit fuzz_setup_copyname fuzz_resultfill fuzz_setup_cabcheck fuzz_setup_pcx fuzz_setup_titlelines; do \
 	    mkdir -p $(FUZZ)/corpus/$$t; \
 	    $(FUZZ)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -max_len=2048 -print_final_stats=1 \
 	        $(FUZZ)/corpus/$$t 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || exit 1; \
