@@ -9,6 +9,7 @@ namespace {
 
 const size_t kHeaderSize = 128;
 const size_t kPaletteSize = 768;
+const unsigned char kPaletteMarker = 12;
 
 unsigned Word(const unsigned char* p)
 {
@@ -72,6 +73,9 @@ int PcxDecode(const unsigned char* data, size_t size, PcxImage* image)
             return 0;
         dataEnd = size - kPaletteSize;
         memcpy(image->palette, data + dataEnd, (size_t)colours * 3);
+        // The palette's marker byte is no pixel either, when the lines stop short of it.
+        if (dataEnd > kHeaderSize && data[dataEnd - 1] == kPaletteMarker)
+            --dataEnd;
     }
 
     image->pixels = (unsigned char*)calloc((size_t)(rowBytes * (unsigned long long)height), 1);

@@ -188,12 +188,16 @@ TEST_CASE("data that ends early decodes what is there and leaves the rest at col
         }
     }
 
-    // 256 colours: the palette is no image data, even when the lines stop before it.
-    Bytes shortLines = Concat(Concat(Header(8, 1, 0, 0, 3, 2, 4), Bytes{ 0xC4, 0x99, 0x01 }), Palette256());
+    // 256 colours: the palette and its marker byte are no image data, even when the lines
+    // stop before them.
+    Bytes shortLines = Concat(Concat(Header(8, 1, 0, 0, 3, 2, 4), Bytes{ 0xC4, 0x99, 0x01, 0x0C }), Palette256());
     Decoded d(shortLines);
     REQUIRE(d.ok == 1);
     CHECK(d.Row(0) == Bytes{ 0x99, 0x99, 0x99, 0x99 });
     CHECK(d.Row(1) == Bytes{ 0x01, 0, 0, 0 });
     CHECK(d.Row(2) == Bytes{ 0, 0, 0, 0 });
     CHECK(memcmp(d.image.palette, Palette256().data(), 768) == 0);
+    // Without the marker, the byte before the palette is a pixel like any other.
+    Bytes noMarker = Concat(Concat(Header(8, 1, 0, 0, 3, 2, 4), Bytes{ 0xC4, 0x99, 0x01, 0x0B }), Palette256());
+    CHECK(Decoded(noMarker).Row(1) == Bytes{ 0x01, 0x0B, 0, 0 });
 }
