@@ -735,6 +735,8 @@ TEST_CASE("setup.exe shows the background window with its title and the script's
     SetupCopy run(dir, "win2k", "/S /NR", holdName.c_str());
     REQUIRE(run.started);
     CHECK(WaitForText(run.log, "net start hkport", 120000));
+    // Still held there: WinExec waits for the command to go idle, which it never does.
+    CHECK(WaitForSingleObject(run.process.hProcess, 2000) == WAIT_TIMEOUT);
     HWND wnd = FindWindowA(SETUP_BACKGROUND_CLASS, "Setup");
     REQUIRE(wnd != NULL);
     CHECK(WindowProcess(wnd) == run.process.dwProcessId);
