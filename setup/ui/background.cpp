@@ -270,7 +270,7 @@ void PlaceInWorkArea(HWND wnd, UINT flags)
                  flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL OnCreate(HWND wnd)
+void OnCreate(HWND wnd)
 {
     char locale[QV_TEXT_SIZE];
     SetupReadLocale(locale, sizeof(locale));
@@ -293,7 +293,6 @@ BOOL OnCreate(HWND wnd)
     g_background.pictureLeft =
         ClientWidth(wnd) + 2 * GetSystemMetrics(SM_CXSIZEFRAME) - g_background.pictureWidth;
     PostMessageA(wnd, WM_SETUP_START, 0, 0);
-    return TRUE;
 }
 
 void OnStart(HWND wnd)
@@ -364,7 +363,8 @@ LRESULT CALLBACK BackgroundProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lP
 {
     switch (message) {
     case WM_CREATE:
-        return OnCreate(wnd) ? 0 : -1;
+        OnCreate(wnd);
+        return 0;
     case WM_SETUP_START:
         OnStart(wnd);
         return 0;

@@ -339,6 +339,25 @@ TEST_CASE("the class, the caption, maximised over the work area, or hidden with 
         if (icon.hbmColor)
             DeleteObject(icon.hbmColor);
 
+        // The group holds a 16 x 16 image of its own beside the 32 x 32 one.
+        HINSTANCE module = GetModuleHandleA(NULL);
+        HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(IDI_SETUP), (LPCSTR)RT_GROUP_ICON);
+        REQUIRE(group != NULL);
+        PBYTE dir = (PBYTE)LockResource(LoadResource(module, group));
+        int big = LookupIconIdFromDirectoryEx(dir, TRUE, 32, 32, LR_DEFAULTCOLOR);
+        int small = LookupIconIdFromDirectoryEx(dir, TRUE, 16, 16, LR_DEFAULTCOLOR);
+        CHECK(big != 0);
+        CHECK(small != 0);
+        CHECK(big != small);
+        // The wizard pages' side picture fills their 88 x 148 unit column at 96 dpi.
+        HBITMAP side = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(IDB_SIDE), IMAGE_BITMAP, 0, 0, 0);
+        REQUIRE(side != NULL);
+        BITMAP sideInfo;
+        GetObjectA(side, sizeof(sideInfo), &sideInfo);
+        CHECK(sideInfo.bmWidth >= 132);
+        CHECK(sideInfo.bmHeight >= 240);
+        DeleteObject(side);
+
         CHECK(WindowText(b.wnd) == "Setup");
         CHECK((GetWindowLongA(b.wnd, GWL_STYLE) & WS_OVERLAPPEDWINDOW) == WS_OVERLAPPEDWINDOW);
         CHECK(IsWindowVisible(b.wnd));
