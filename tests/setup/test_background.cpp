@@ -4,6 +4,9 @@
 // after the wizard on NT 5 and later only.
 #include <doctest/doctest.h>
 
+#include <windows.h>
+#include <prsht.h>
+
 #include "background.h"
 #include "pcx.h"
 #include "procs.h"
@@ -881,4 +884,52 @@ TEST_CASE("setup.exe shows the background window with its title and the script's
     CHECK(!IsWindow(wnd));
     CloseHandle(hold);
     RemoveTree(dir);
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD process;
+    HWND sheet, confirm;
+};
+
+BOOL CALLBACK FindDialogs(HWND wnd, LPARAM param)
+{
+    DialogSearch* s = (DialogSearch*)param;
+    char name[32];
+    if (WindowProcess(wnd) != s->process || !GetClassNameA(wnd, name, sizeof(name)) || lstrcmpA(name, "#32770") != 0)
+        return TRUE;
+    // The exit confirmation has its two texts; the wizard frame is the other dialog.
+    if (GetDlgItem(wnd, 1032) && GetDlgItem(wnd, 1033))
+        s->confirm = wnd;
+    else if (IsWindowVisible(wnd))
+        s->sheet = wnd;
+    return TRUE;
+}
+
+} // namespace
+
+TEST_CASE("leaving the wizard by Exit Setup still runs net start hkport on NT 5 and later")
+{
+    REQUIRE(SetupExe() != "");
+    for (const char* mode : { "winxp", "nt40" }) {
+        CAPTURE(mode);
+        std::string dir = MakeScriptDir("exit");
+        SetupCopy run(dir, mode, "");
+        REQUIRE(run.started);
+        // Whatever wizard shows: Cancel on it, then "Exit Setup" in the confirmation.
+        bool cancelled = false;
+        DWORD start = GetTickCount();
+        while (WaitForSingleObject(run.process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() - start < 60000) {
+            DialogSearch s = { run.process.dwProcessId, NULL, NULL };
+            EnumWindows(FindDialogs, (LPARAM)&s);
+            if (s.confirm)
+                PostMessageA(s.confirm, WM_COMMAND, IDCANCEL, 0);
+            else if (s.sheet && !cancelled)
+                cancelled = PostMessageA(s.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0) != FALSE;
+        }
+        CHECK(run.Finish(1000) == 0);
+        CHECK(ReadTextFile(run.log) == (std::string(mode) == "winxp" ? "net start hkport\r\n" : ""));
+        RemoveTree(dir);
+    }
 }
