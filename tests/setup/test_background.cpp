@@ -272,6 +272,29 @@ LOGFONTA CaptionFont()
     return f;
 }
 
+const char kLocaleKey[] = "Control Panel\\International";
+
+// The user's "Locale" (the one the installer reads on NT) for the length of a scope;
+// put back, or removed again, at its end.
+struct UserLocale {
+    std::string saved;
+    DWORD type = REG_SZ;
+    bool had;
+    UserLocale() { had = ReadValue(HKEY_CURRENT_USER, kLocaleKey, "Locale", &type, &saved); }
+    ~UserLocale()
+    {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kLocaleKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+            return;
+        if (had)
+            RegSetValueExA(key, "Locale", 0, type, (const BYTE*)saved.data(), (DWORD)saved.size());
+        else
+            RegDeleteValueA(key, "Locale");
+        RegCloseKey(key);
+    }
+    void Set(const char* locale) { WriteString(HKEY_CURRENT_USER, kLocaleKey, "Locale", locale); }
+};
+
 // A background window made in this process from a script in a fresh folder. Its start
 // message is taken off the queue, so the wizard never runs and the window stays.
 struct Background {
@@ -542,32 +565,37 @@ TEST_CASE("the picture at the top right in its palette's colours: 256 colours, 1
 
 TEST_CASE("under the Japanese locale the title takes the caption font")
 {
-    const char* key = "Control Panel\\International";
-    std::string saved;
-    bool had = ReadValue(HKEY_CURRENT_USER, key, "Locale", NULL, &saved);
-    std::string title = "Tavimon Keyboard Setup";
-    SIZE times = TextSize(TitleFont(), title);
-    SIZE caption = TextSize(CaptionFont(), title);
-    CAPTURE(times.cx);
-    CAPTURE(caption.cx);
-    // Only fonts of different widths tell which one painted.
-    REQUIRE(abs(times.cx - caption.cx) > 30);
-    int widths[2];
-    const char* locales[] = { "00000409", "00000411" };
-    for (int i = 0; i < 2; ++i) {
-        WriteString(HKEY_CURRENT_USER, key, "Locale", locales[i]);
-        Background b("ProductName=Tavimon Keyboard\n");
-        REQUIRE(b.wnd != NULL);
-        Capture c = Print(b.wnd);
-        Ink ink = FindInk(c, Band(0, 5 + 60, c.width));
-        widths[i] = ink.white.right - ink.white.left;
+    DWORD typeBefore = 0, typeAfter = 0;
+    std::string before, after;
+    bool had = ReadValue(HKEY_CURRENT_USER, kLocaleKey, "Locale", &typeBefore, &before);
+    {
+        UserLocale locale;
+        std::string title = "Tavimon Keyboard Setup";
+        SIZE times = TextSize(TitleFont(), title);
+        SIZE caption = TextSize(CaptionFont(), title);
+        CAPTURE(times.cx);
+        CAPTURE(caption.cx);
+        // Only fonts of different widths tell which one painted.
+        REQUIRE(abs(times.cx - caption.cx) > 30);
+        int widths[2];
+        const char* locales[] = { "00000409", "00000411" };
+        for (int i = 0; i < 2; ++i) {
+            locale.Set(locales[i]);
+            Background b("ProductName=Tavimon Keyboard\n");
+            REQUIRE(b.wnd != NULL);
+            Capture c = Print(b.wnd);
+            Ink ink = FindInk(c, Band(0, 5 + 60, c.width));
+            widths[i] = ink.white.right - ink.white.left;
+        }
+        CAPTURE(widths[0]);
+        CAPTURE(widths[1]);
+        CHECK(abs(widths[0] - times.cx) < 15);
+        CHECK(abs(widths[1] - caption.cx) < 15);
     }
-    if (had)
-        WriteBinary(HKEY_CURRENT_USER, key, "Locale", saved.data(), (DWORD)saved.size());
-    CAPTURE(widths[0]);
-    CAPTURE(widths[1]);
-    CHECK(abs(widths[0] - times.cx) < 15);
-    CHECK(abs(widths[1] - caption.cx) < 15);
+    // The user's locale is left as it was found.
+    CHECK(ReadValue(HKEY_CURRENT_USER, kLocaleKey, "Locale", &typeAfter, &after) == had);
+    CHECK(typeAfter == typeBefore);
+    CHECK(after == before);
 }
 
 namespace {
@@ -597,11 +625,9 @@ TEST_CASE("every GDI object is released: pictures good and bad, reloads, paints,
     REQUIRE(WriteBytes(good, Quadrants256(40, 24)));
     REQUIRE(WriteBytes(planes, Quadrants16(40, 24, 4)));
     REQUIRE(WriteBytes(junk, Bytes(1000, 10)));
-    const char* key = "Control Panel\\International";
-    std::string saved;
-    bool had = ReadValue(HKEY_CURRENT_USER, key, "Locale", NULL, &saved);
+    UserLocale locale;
     auto lifecycle = [&](int round) {
-        WriteString(HKEY_CURRENT_USER, key, "Locale", round % 2 ? "00000411" : "00000409");
+        locale.Set(round % 2 ? "00000411" : "00000409");
         const std::string& logo = round % 3 == 0 ? good : round % 3 == 1 ? planes : junk;
         Background b("ProductName=Tavimon\n" + LogoLine(logo));
         if (!b.wnd)
@@ -623,8 +649,6 @@ TEST_CASE("every GDI object is released: pictures good and bad, reloads, paints,
     for (int round = 0; round < 30; ++round)
         REQUIRE(lifecycle(round));
     int after = GdiRoom();
-    if (had)
-        WriteBinary(HKEY_CURRENT_USER, key, "Locale", saved.data(), (DWORD)saved.size());
     CHECK(after == before);
     RemoveTree(dir);
 }
