@@ -64,11 +64,12 @@ int main()
     PeekMessageA(&msg, wnd, WM_SETUP_START, WM_SETUP_START, PM_REMOVE);  // no wizard
     RECT want = { 0, 0, 1024, 768 };
     AdjustWindowRect(&want, WS_OVERLAPPEDWINDOW, FALSE);
-    if (GetSystemMetrics(SM_CXSCREEN) >= want.right - want.left && GetSystemMetrics(SM_CYSCREEN) >= want.bottom - want.top) {
+    int wantWidth = want.right - want.left, wantHeight = want.bottom - want.top;
+    if (GetSystemMetrics(SM_CXSCREEN) >= wantWidth && GetSystemMetrics(SM_CYSCREEN) >= wantHeight) {
         ShowWindow(wnd, SW_RESTORE);
-        SetWindowPos(wnd, NULL, 0, 0, want.right - want.left, want.bottom - want.top, SWP_NOZORDER);
+        SetWindowPos(wnd, NULL, 0, 0, wantWidth, wantHeight, SWP_NOZORDER);
         SendMessageA(wnd, WM_SETTINGCHANGE, 0, 0);  // the picture to the new right edge
-        SetWindowPos(wnd, NULL, 0, 0, want.right - want.left, want.bottom - want.top, SWP_NOZORDER);
+        SetWindowPos(wnd, NULL, 0, 0, wantWidth, wantHeight, SWP_NOZORDER);
     }
     PumpFor(200);
     RECT client;

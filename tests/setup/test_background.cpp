@@ -107,7 +107,10 @@ int Quadrant(int x, int y, int width, int height)
     return 1 + (x >= width / 2) + 2 * (y >= height / 2);
 }
 
-const std::vector<Rgb> kQuadrantColours = { { 255, 0, 255 }, { 200, 30, 30 }, { 30, 200, 30 }, { 30, 30, 200 }, { 250, 250, 0 } };
+// Colour 0 (what a file cut short leaves) and the four quadrants'.
+const std::vector<Rgb> kQuadrantColours = {
+    { 255, 0, 255 }, { 200, 30, 30 }, { 30, 200, 30 }, { 30, 30, 200 }, { 250, 250, 0 },
+};
 const std::vector<Rgb> kWrongColours(16, Rgb{ 90, 90, 90 });
 
 Bytes Quadrants256(int width, int height)
@@ -747,7 +750,8 @@ struct SetupCopy {
         std::vector<char> text(line.begin(), line.end());
         text.push_back('\0');
         // Started in its folder, where a relative picture name is looked for.
-        started = CreateProcessA(NULL, text.data(), NULL, NULL, FALSE, 0, NULL, dir.c_str(), &startup, &process) != FALSE;
+        started = CreateProcessA(NULL, text.data(), NULL, NULL, FALSE, 0, NULL, dir.c_str(), &startup, &process) !=
+                  FALSE;
         SetEnvironmentVariableA("QV_SIM_LOG", NULL);
         SetEnvironmentVariableA("QV_NET_HOLD", NULL);
     }
@@ -904,7 +908,8 @@ TEST_CASE("setup.exe shows the background window with its title and the script's
     CAPTURE(bestDy);
     CHECK(best == 0);
     CHECK(compared > logo.width * logo.height * 9 / 10);
-    MESSAGE("the logo is shown " << bestDx << "," << bestDy << " pixels off the window's place; the screen shows the client area up to x " << visibleRight);
+    MESSAGE("the logo is shown " << bestDx << "," << bestDy << " pixels off the window's place; the screen shows "
+            "the client area up to x " << visibleRight);
 
     SetEvent(hold);
     CHECK(run.Finish(60000) == 0);
