@@ -39,14 +39,15 @@ demo: build
 fuzz: deps
 	@[ -f $(FUZZ)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DQV_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS) -- --no-print-directory
-	@for t in fuzz_text_to_integer fuzz_field fuzz_shell_command fuzz_setup_field fuzz_setup_options fuzz_setup_licence fuzz_setup_regline fuzz_driverline fuzz_setup_versioncheck fuzz_version_text fuzz_discfile fuzz_runs fuzz_wininit fuzz_setup_copyname fuzz_resultfill fuzz_setup_cabcheck fuzz_uninst_record; do \
+	@for t in fuzz_text_to_integer fuzz_field fuzz_shell_command fuzz_setup_field fuzz_setup_options fuzz_setup_licence fuzz_setup_regline fuzz_driverline fuzz_setup_versioncheck fuzz_version_text fuzz_discfile fuzz_runs fuzz_wininit fuzz_setup_copyname fuzz_resultfill fuzz_setup_cabcheck fuzz_uninst_record fuzz_setup_pcx fuzz_setup_titlelines; do \
 	    mkdir -p $(FUZZ)/corpus/$$t; \
 	    $(FUZZ)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -max_len=2048 -print_final_stats=1 \
 	        $(FUZZ)/corpus/$$t 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || exit 1; \
 	done
 
 # Region building both ways at 1920 x 1080, in a Wine world of that size; then the daemon's
-# key path against the floor, and its idle CPU time; the installer's copy against a plain loop.
+# key path against the floor, and its idle CPU time; the installer's copy against a plain loop,
+# and one paint of its background window.
 bench: build
 	@tools/wine-env check
 	@trap 'tools/wine-env sweep build; exit 130' INT TERM HUP; \
@@ -54,6 +55,7 @@ bench: build
 	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_regions.exe; rc=$$?; \
 	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_keypath.exe || rc=1; \
 	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_copy.exe || rc=1; \
+	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_background.exe || rc=1; \
 	    tools/wine-env cleanup $(CURDIR)/build/benchrun; exit $$rc
 
 # The display's volume bar, mute indication and a text on a 24-bit screen, as PNGs.

@@ -16,7 +16,7 @@ void SetupInitState(const char* setupDir);
 void SetupChooseUiLanguage(void);
 // Step 6: the options override what the script said.
 void SetupApplyCommandLine(const char* commandLine);
-// Steps 1 to 6; shows the unsupported-system message when no script fits. Exit code.
+// Steps 1 to 7; shows the unsupported-system message when no script fits. Exit code.
 int SetupRun(const char* commandLine);
 // A string of the program's resources, cut to size-1; empty when missing.
 void SetupLoadString(UINT id, char* text, int size);

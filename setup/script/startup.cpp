@@ -2,6 +2,7 @@
 // command line asks. Runs before any window exists.
 #include "setup.h"
 
+#include "background.h"
 #include "cmdline.h"
 #include "pathtext.h"
 #include "resource.h"
@@ -163,5 +164,5 @@ int SetupRun(const char* commandLine)
     SetupReadScript();
     SetupRunPreRunPrograms();
     SetupApplyCommandLine(commandLine);
-    return 0;
+    return SetupRunBackground(GetModuleHandleA(NULL));
 }

@@ -276,7 +276,8 @@ TEST_CASE("PreRun Programs: the wait flag 1 holds start-up until the program end
                                             selfName + "=" + selfDir + ",%Child% prerun " + eventName + " " + marker +
                                             (*flag ? std::string(",") + flag : std::string()) + "\n");
         PROCESS_INFORMATION process;
-        REQUIRE(StartSetup(dir, "win2k", "/S", &process));
+        // Silent, hidden and without a restart: setup.exe goes on through the wizard.
+        REQUIRE(StartSetup(dir, "win2k", "/S /NR /H", &process));
         if (std::string(flag) == "1") {
             // Still held while the program waits for us.
             CHECK(WaitForSingleObject(process.hProcess, 1000) == WAIT_TIMEOUT);
