@@ -1,0 +1,419 @@
+// The wizard driven from outside as a user drives it: pages found on the frame, buttons
+// clicked, the exit confirmation answered; the installer state comes from a script as
+// setup.exe reads it, and the worker copies for real.
+#include <doctest/doctest.h>
+
+#include "procs.h"
+#include "progress.h"
+#include "renames.h"
+#include "setup.h"
+#include "setuptest.h"
+#include "wintest.h"
+#include "wizard.h"
+#include "wizardrun.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+using namespace qvtest;
+using namespace setuptest;
+
+namespace {
+
+const char kRecord[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QvWizardTest";
+const char kValues[] = "Software\\QvWizardTest";
+const char kHeader[] = "[Setup]\nUninstallKey=QvWizardTest\nProductName=Lumeno KB-7\nVersion=2.5\nUpdateDriver=FALSE\n";
+const DWORD kWait = 10000;
+const DWORD kPartBytes = 1024 * 1024;
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+DWORD SizeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+}
+
+void Prepare(const std::string& dir, const std::string& script, const char* options = "")
+{
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord);
+    DeleteTree(HKEY_CURRENT_USER, kValues);
+    WriteString(HKEY_CURRENT_USER, "Control Panel\\International", "Locale", "00000409");
+    REQUIRE(WriteScript(dir + "\\SETUP2K.INI", script));
+    REQUIRE(StartIn(dir, options));
+    SetupResetProgress();
+    SetupClearRenames();
+    g_titleBandHeight = 0;
+}
+
+void CleanUp(const std::vector<std::string>& dirs)
+{
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord);
+    DeleteTree(HKEY_CURRENT_USER, kValues);
+    for (const std::string& dir : dirs)
+        RemoveTree(dir);
+}
+
+std::string Joined(const std::vector<std::string>& pages)
+{
+    std::string all;
+    for (const std::string& page : pages)
+        all += (all.empty() ? "" : " | ") + page;
+    return all;
+}
+
+std::string Name(int i) { return "part" + std::to_string(100 + i) + ".bin"; }
+
+// `count` files of `bytes` each, listed in "Copy Files" for `dst`.
+std::string MakeParts(const std::string& src, const std::string& dst, int count, DWORD bytes)
+{
+    std::string block(bytes, 'x');
+    std::string lines = "[Copy Files]\n";
+    for (int i = 0; i < count; ++i) {
+        block[0] = (char)('a' + i % 26);
+        REQUIRE(WriteFileText(src + "\\" + Name(i), block));
+        lines += Name(i) + "=" + dst + "\n";
+    }
+    return lines;
+}
+
+int CountParts(const std::string& dst, int count)
+{
+    int n = 0;
+    for (int i = 0; i < count; ++i)
+        n += Exists(dst + "\\" + Name(i));
+    return n;
+}
+
+// Walks from the summary into the copy and clicks Cancel as soon as the worker is under way.
+HWND CancelDuringCopy(const WizardRun& run, HWND frame)
+{
+    Click(frame, WIZARD_NEXT);
+    Click(frame, WIZARD_CANCEL);
+    return WaitForConfirmation(run, kWait);
+}
+
+} // namespace
+
+TEST_CASE("no Ask flag: Welcome, Start Installation, Installation Procedures, Setup Result; Back returns to "
+          "Welcome; the summary and the result say what was installed")
+{
+    std::string src = MakeSetupDir("wizard-src");
+    std::string dst = MakeTempDir("wizard-dst");
+    WriteFileText(src + "\\tool.exe", "tool");
+    Prepare(src, std::string(kHeader) + "AskType=FALSE\n[Copy Files]\ntool.exe=" + dst +
+                     "\n[Add Registry]\nr1=HKCU,Software\\QvWizardTest,Done,0,yes\n");
+    g_titleBandHeight = 20;
+    WizardRun run;
+    REQUIRE(StartWizard(&run));
+    HWND frame = WaitForFrame(run, kWait);
+    REQUIRE(frame != NULL);
+    REQUIRE(WaitForPage(frame, "Welcome", kWait));
+    HWND welcome = CurrentPage(frame);
+    CHECK(ItemText(welcome, 710) ==
+          "Welcome to the Lumeno KB-7 Setup program.  This program will install Lumeno KB-7 on your computer.");
+    CHECK(!Shown(welcome, 1006));
+    CHECK(Enabled(frame, WIZARD_NEXT));
+    CHECK(!Enabled(frame, WIZARD_BACK));
+    // Four pages left in the sheet, the frame in front, centred in the work area.
+    CHECK(SendMessageA(PropSheet_GetTabControl(frame), TCM_GETITEMCOUNT, 0, 0) == 4);
+    CHECK(GetForegroundWindow() == frame);
+    RECT work, rect;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(frame, &rect);
+    CHECK(abs((rect.left - work.left) - (work.right - rect.right)) <= 1);
+    CHECK(abs((rect.top - work.top) - (work.bottom - rect.bottom)) <= 1);
+
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Start Installation", kWait));
+    HWND summary = CurrentPage(frame);
+    CHECK(ItemText(summary, 301) == "Product:\r\n          Lumeno KB-7\r\n\r\nVersion:\r\n          2.5\r\n\r\n"
+                                    "Interface:\r\n          USB (Universal Serial Bus) Interface");
+    CHECK(Enabled(frame, WIZARD_BACK));
+    Click(frame, WIZARD_BACK);
+    REQUIRE(WaitForPage(frame, "Welcome", kWait));
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Start Installation", kWait));
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Setup Result", kWait));
+    HWND result = CurrentPage(frame);
+    CHECK(Exists(dst + "\\tool.exe"));
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Done") == "yes");
+    // USB needs no restart: the plain success text, Finish the only way on.
+    CHECK(Shown(result, 713));
+    CHECK(!Shown(result, 711));
+    CHECK(!Shown(result, 502));
+    CHECK(ItemText(result, 713) == "Setup has successfully installed Lumeno KB-7.\n\nClick Finish to complete Setup.");
+    CHECK(!Enabled(frame, WIZARD_CANCEL));
+    CHECK(Enabled(frame, WIZARD_FINISH));
+    CHECK(!Enabled(frame, WIZARD_BACK));
+    Click(frame, WIZARD_FINISH);
+    CHECK(WaitForEnd(&run, kWait));
+    CHECK(Joined(CreatedPages()) == "Welcome | Start Installation | Installation Procedures | Setup Result");
+    CleanUp({ src, dst });
+}
+
+TEST_CASE("every page asked for, in order: the licence read whole, PS/2 chosen on the type page with its "
+          "effects, the folder texts, the summary with all five pairs; Exit Setup before the copy copies nothing")
+{
+    std::string src = MakeSetupDir("wizard-all");
+    std::string dst = MakeTempDir("wizard-all-dst");
+    WriteFileText(src + "\\tool.exe", "tool");
+    // Bytes past the length start-up measured are not the licence's.
+    const std::string licence = "LICENCE\r\nYou may use this keyboard software on one computer.\r\n";
+    WriteFileText(src + "\\LICENENG.TXT", licence);
+    Prepare(src, std::string(kHeader) + "AskLicense=TRUE\nAskPath=TRUE\nAskProgramFolder=TRUE\nAskType=TRUE\n"
+                                        "USBInf=usb.inf\n[Copy Files]\ntool.exe=" + dst + "\n");
+    REQUIRE(g_setup.licenceLength == licence.size());
+    WriteFileText(src + "\\LICENENG.TXT", licence + "appended after start-up");
+    g_setup.restartNeeded = 0;
+    std::string infBefore = g_setup.infFile;
+
+    WizardRun run;
+    REQUIRE(StartWizard(&run));
+    HWND frame = WaitForFrame(run, kWait);
+    REQUIRE(frame != NULL);
+    REQUIRE(WaitForPage(frame, "Welcome", kWait));
+    CHECK(SendMessageA(PropSheet_GetTabControl(frame), TCM_GETITEMCOUNT, 0, 0) == 8);
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Software License Agreement", kWait));
+    CHECK(ItemText(CurrentPage(frame), 1010) == licence);
+    CHECK(Enabled(frame, WIZARD_NEXT));
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Hardware Interface Selection", kWait));
+    HWND type = CurrentPage(frame);
+    CHECK(IsDlgButtonChecked(type, 303) == BST_CHECKED);
+    CHECK(IsDlgButtonChecked(type, 301) == BST_UNCHECKED);
+    Click(type, 301);
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Choose Destination Location", kWait));
+    // PS/2 on NT: restart needed, no configuration manager call, the INF untouched.
+    CHECK(g_setup.interfaceType == SETUP_TYPE_PS2);
+    CHECK(g_setup.restartNeeded == 1);
+    CHECK(g_setup.callConfigMg == 0);
+    CHECK(g_setup.infFile == infBefore);
+    HWND destination = CurrentPage(frame);
+    CHECK(ItemText(destination, 203) == "You can choose not to install Lumeno KB-7 by clicking Cancel to exit Setup.");
+    CHECK(ItemText(destination, 202).find("Setup will install Lumeno KB-7 in the following folder.") == 0);
+    CHECK(ItemText(destination, 201) == g_setup.installDir);
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Select Program Folder", kWait));
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Start Installation", kWait));
+    CHECK(ItemText(CurrentPage(frame), 301) ==
+          "Product:\r\n          Lumeno KB-7\r\n\r\nVersion:\r\n          2.5\r\n\r\nInterface:\r\n          PS/2 Interface"
+          "\r\n\r\nInstallation Directory:\r\n          " + std::string(g_setup.installDir) +
+          "\r\n\r\nProgram Folder:\r\n          ");
+    // Back to the type page and USB after all: the summary follows.
+    Click(frame, WIZARD_BACK);
+    REQUIRE(WaitForPage(frame, "Select Program Folder", kWait));
+    Click(frame, WIZARD_BACK);
+    REQUIRE(WaitForPage(frame, "Choose Destination Location", kWait));
+    Click(frame, WIZARD_BACK);
+    REQUIRE(WaitForPage(frame, "Hardware Interface Selection", kWait));
+    Click(CurrentPage(frame), 303);
+    for (const char* title : { "Choose Destination Location", "Select Program Folder", "Start Installation" }) {
+        Click(frame, WIZARD_NEXT);
+        REQUIRE(WaitForPage(frame, title, kWait));
+    }
+    CHECK(ItemText(CurrentPage(frame), 301).find("Interface:\r\n          USB (Universal Serial Bus) Interface\r\n") !=
+          std::string::npos);
+    CHECK(g_setup.restartNeeded == 0);
+    CHECK(g_setup.infFile == std::string(src + "\\usb.inf"));
+
+    Click(frame, WIZARD_CANCEL);
+    HWND confirm = WaitForConfirmation(run, kWait);
+    REQUIRE(confirm != NULL);
+    CHECK(ItemText(confirm, 1032) ==
+          "Setup is incomplete. If you exit Setup now, Lumeno KB-7 will not be installed on your computer.");
+    CHECK(ItemText(confirm, 1033) == "To continue installing Lumeno KB-7, click Resume.  To quit Setup, click Exit Setup.");
+    Click(confirm, IDCANCEL);
+    CHECK(WaitForEnd(&run, kWait));
+    CHECK(!Exists(dst + "\\tool.exe"));
+    CHECK(Joined(CreatedPages()) == "Welcome | Software License Agreement | Hardware Interface Selection | "
+                                    "Choose Destination Location | Select Program Folder | Start Installation");
+    CleanUp({ src, dst });
+}
+
+TEST_CASE("/S walks every page by itself, the licence page too, and finishes; with a failed copy it waits on "
+          "the result page")
+{
+    std::string src = MakeSetupDir("wizard-silent");
+    std::string dst = MakeTempDir("wizard-silent-dst");
+    WriteFileText(src + "\\tool.exe", "tool");
+    WriteFileText(src + "\\LICENENG.TXT", "licence");
+    Prepare(src, std::string(kHeader) + "AskLicense=TRUE\nAskPath=TRUE\nAskProgramFolder=TRUE\n[Copy Files]\ntool.exe=" +
+                     dst + "\n", "/S /NR");
+    WizardRun run;
+    REQUIRE(StartWizard(&run));
+    CHECK(WaitForEnd(&run, 20000));
+    CHECK(Exists(dst + "\\tool.exe"));
+    CHECK(g_progress.installResult == 0);
+    // "S" drops the type, destination and program-folder pages.
+    CHECK(Joined(CreatedPages()) ==
+          "Welcome | Software License Agreement | Start Installation | Installation Procedures | Setup Result");
+
+    Prepare(src, std::string(kHeader) + "CabFile=TRUE\nCabFileName=ABSENT.CAB\n[Copy Files]\nmissing.txt=" + dst + "\n",
+            "/S /NR");
+    WizardRun failed;
+    REQUIRE(StartWizard(&failed));
+    HWND frame = WaitForFrame(failed, kWait);
+    REQUIRE(frame != NULL);
+    REQUIRE(WaitForPage(frame, "Setup Result", kWait));
+    Sleep(500);
+    CHECK(WaitForSingleObject(failed.thread, 0) == WAIT_TIMEOUT);
+    HWND result = CurrentPage(frame);
+    CHECK(Shown(result, 1004));
+    CHECK(Shown(result, 1007));
+    CHECK(!Shown(result, 1005));
+    CHECK(!Shown(result, 713));
+    CHECK(!Shown(result, 711));
+    CHECK(!Enabled(frame, WIZARD_CANCEL));
+    Click(frame, WIZARD_FINISH);
+    CHECK(WaitForEnd(&failed, kWait));
+    CleanUp({ src, dst });
+}
+
+TEST_CASE("/H keeps the wizard hidden and waiting for input, which still reaches it")
+{
+    std::string src = MakeSetupDir("wizard-hidden");
+    std::string dst = MakeTempDir("wizard-hidden-dst");
+    WriteFileText(src + "\\tool.exe", "tool");
+    Prepare(src, std::string(kHeader) + "AskType=FALSE\n[Copy Files]\ntool.exe=" + dst + "\n", "/H");
+    WizardRun run;
+    REQUIRE(StartWizard(&run));
+    HWND frame = WaitForFrame(run, kWait);
+    REQUIRE(frame != NULL);
+    REQUIRE(WaitForPage(frame, "Welcome", kWait));
+    Sleep(1000);
+    CHECK(!IsWindowVisible(frame));
+    CHECK(PageTitle(CurrentPage(frame)) == "Welcome");
+    CHECK(WaitForSingleObject(run.thread, 0) == WAIT_TIMEOUT);
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Start Installation", kWait));
+    CHECK(!IsWindowVisible(frame));
+    Click(frame, WIZARD_CANCEL);
+    HWND confirm = WaitForConfirmation(run, kWait);
+    REQUIRE(confirm != NULL);
+    Click(confirm, IDCANCEL);
+    CHECK(WaitForEnd(&run, kWait));
+    CHECK(!Exists(dst + "\\tool.exe"));
+    CleanUp({ src, dst });
+}
+
+TEST_CASE("Cancel during the copy holds it at the next file; Resume goes on from that file and installs all")
+{
+    const int kCount = 100;
+    std::string src = MakeSetupDir("wizard-resume");
+    std::string dst = MakeTempDir("wizard-resume-dst");
+    std::string parts = MakeParts(src, dst, kCount, kPartBytes);
+    Prepare(src, std::string(kHeader) + "AskType=FALSE\n" + parts + "[Add Registry]\nr1=HKCU,Software\\QvWizardTest,Done,0,yes\n");
+    WizardRun run;
+    REQUIRE(StartWizard(&run));
+    HWND frame = WaitForFrame(run, kWait);
+    REQUIRE(frame != NULL);
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Start Installation", kWait));
+    HWND confirm = CancelDuringCopy(run, frame);
+    REQUIRE(confirm != NULL);
+    HWND progress = CurrentPage(frame);
+    CHECK(PageTitle(progress) == "Installation Procedures");
+    Sleep(300);
+    int held = CountParts(dst, kCount);
+    std::string next = ItemText(progress, 1002);
+    Sleep(500);
+    CHECK(CountParts(dst, kCount) == held);
+    CHECK(held < kCount);
+    // The file shown is the one the worker waits to copy; all before it are there.
+    CHECK(next == Name(held));
+    CHECK(!Exists(dst + "\\" + next));
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Done") == "(absent)");
+    CHECK(g_progress.percent == held * 100 / kCount);
+
+    Click(confirm, IDOK);
+    REQUIRE(WaitForPage(frame, "Setup Result", 30000));
+    CHECK(CountParts(dst, kCount) == kCount);
+    bool whole = true;
+    for (int i = 0; i < kCount; ++i)
+        whole = whole && SizeOf(dst + "\\" + Name(i)) == kPartBytes;
+    CHECK(whole);
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Done") == "yes");
+    CHECK(g_progress.percent == 100);
+    Click(frame, WIZARD_FINISH);
+    CHECK(WaitForEnd(&run, kWait));
+    CleanUp({ src, dst });
+}
+
+TEST_CASE("Exit Setup during the copy: no destination half-written or left behind, a file not reached keeps "
+          "its old text, nothing after the copy ran")
+{
+    const int kCount = 100;
+    std::string src = MakeSetupDir("wizard-exit");
+    std::string dst = MakeTempDir("wizard-exit-dst");
+    std::string parts = MakeParts(src, dst, kCount, kPartBytes);
+    // The last entry replaces an older file of the same name.
+    WriteFileText(dst + "\\" + Name(kCount - 1), "older");
+    SYSTEMTIME old = { 2001, 1, 0, 1, 0, 0, 0, 0 };
+    FILETIME t;
+    SystemTimeToFileTime(&old, &t);
+    HANDLE file = CreateFileA((dst + "\\" + Name(kCount - 1)).c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    SetFileTime(file, NULL, NULL, &t);
+    CloseHandle(file);
+    Prepare(src, std::string(kHeader) + "AskType=FALSE\n" + parts + "[Add Registry]\nr1=HKCU,Software\\QvWizardTest,Done,0,yes\n");
+    WizardRun run;
+    REQUIRE(StartWizard(&run));
+    HWND frame = WaitForFrame(run, kWait);
+    REQUIRE(frame != NULL);
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Start Installation", kWait));
+    HWND confirm = CancelDuringCopy(run, frame);
+    REQUIRE(confirm != NULL);
+    Sleep(200);
+    int held = CountParts(dst, kCount);
+    CHECK(held < kCount);
+    Click(confirm, IDCANCEL);
+    CHECK(WaitForEnd(&run, kWait));
+    CHECK(CountParts(dst, kCount - 1) == 0);
+    CHECK(ReadTextFile(dst + "\\" + Name(kCount - 1)) == "older");
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Done") == "(absent)");
+    CHECK(Joined(CreatedPages()) == "Welcome | Start Installation | Installation Procedures");
+    CleanUp({ src, dst });
+}
+
+TEST_CASE("the result page after a run that needs a restart: the restart text and choice; 'later' and Finish "
+          "close without a restart")
+{
+    std::string src = MakeSetupDir("wizard-restart");
+    std::string dst = MakeTempDir("wizard-restart-dst");
+    WriteFileText(src + "\\tool.exe", "tool");
+    Prepare(src, std::string(kHeader) + "AskType=FALSE\nRestart=TRUE\n[Copy Files]\ntool.exe=" + dst + "\n");
+    REQUIRE(g_setup.restartNeeded == 1);
+    WizardRun run;
+    REQUIRE(StartWizard(&run));
+    HWND frame = WaitForFrame(run, kWait);
+    REQUIRE(frame != NULL);
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Start Installation", kWait));
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Setup Result", kWait));
+    HWND result = CurrentPage(frame);
+    CHECK(ItemText(result, 711) == "Setup has successfully installed Lumeno KB-7.\n\nBefore you can use Lumeno KB-7, "
+                                   "you must restart your computer.");
+    CHECK(Shown(result, 711));
+    CHECK(Shown(result, 712));
+    CHECK(!Shown(result, 713));
+    CHECK(!Shown(result, 1004));
+    CHECK(IsDlgButtonChecked(result, 502) == BST_CHECKED);
+    CHECK(IsDlgButtonChecked(result, 503) == BST_UNCHECKED);
+    Click(result, 503);
+    Sleep(100);
+    REQUIRE(IsDlgButtonChecked(result, 503) == BST_CHECKED);
+    Click(frame, WIZARD_FINISH);
+    CHECK(WaitForEnd(&run, kWait));
+    // Still here: no restart was asked for.
+    CHECK(Exists(dst + "\\tool.exe"));
+    CleanUp({ src, dst });
+}
