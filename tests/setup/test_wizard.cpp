@@ -13,6 +13,7 @@
 #include "wizardrun.h"
 
 #include <commctrl.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -95,6 +96,62 @@ HWND CancelDuringCopy(const WizardRun& run, HWND frame)
     return WaitForConfirmation(run, kWait);
 }
 
+// The control's client area as its own painting draws it, one COLORREF-like 0xRRGGBB a pixel.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    DWORD At(int x, int y) const { return pixels[(size_t)y * width + x]; }
+    // Pixels of `colour` in the columns [from, to).
+    int Count(DWORD colour, int from, int to) const
+    {
+        int n = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = from < 0 ? 0 : from; x < to && x < width; ++x)
+                n += At(x, y) == colour;
+        return n;
+    }
+};
+
+Picture Print(HWND control)
+{
+    Picture picture;
+    RECT rect;
+    GetClientRect(control, &rect);
+    picture.width = rect.right;
+    picture.height = rect.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = NULL;
+    HDC dc = CreateCompatibleDC(NULL);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (!dc || !bitmap || picture.width <= 0 || picture.height <= 0) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        if (dc)
+            DeleteDC(dc);
+        return picture;
+    }
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    // Grey first: whatever the painting leaves out shows.
+    memset(bits, 0x80, (size_t)picture.width * picture.height * 4);
+    SendMessageA(control, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+    GdiFlush();
+    const DWORD* p = (const DWORD*)bits;
+    picture.pixels.assign(p, p + (size_t)picture.width * picture.height);
+    for (DWORD& pixel : picture.pixels)
+        pixel &= 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return picture;
+}
+
+const DWORD kWhite = 0xFFFFFF, kBlue = 0x0000FF, kBlack = 0x000000;
+
 } // namespace
 
 TEST_CASE("no Ask flag: Welcome, Start Installation, Installation Procedures, Setup Result; Back returns to "
@@ -149,6 +206,15 @@ TEST_CASE("no Ask flag: Welcome, Start Installation, Installation Procedures, Se
     CHECK(!Enabled(frame, WIZARD_CANCEL));
     CHECK(Enabled(frame, WIZARD_FINISH));
     CHECK(!Enabled(frame, WIZARD_BACK));
+    // The finished bar: all blue, the "100" and its sign white, nothing black.
+    HWND progress = (HWND)SendMessageA(frame, PSM_INDEXTOHWND, 2, 0);
+    REQUIRE(progress != NULL);
+    CHECK(PageTitle(progress) == "Installation Procedures");
+    Picture bar = Print(GetDlgItem(progress, 1400));
+    REQUIRE(bar.width > 0);
+    CHECK(bar.Count(kBlack, 0, bar.width) == 0);
+    CHECK(bar.Count(kWhite, 0, bar.width / 2) > 0);
+    CHECK(bar.Count(kBlue, 0, bar.width) + bar.Count(kWhite, 0, bar.width) > bar.width * bar.height * 9 / 10);
     Click(frame, WIZARD_FINISH);
     CHECK(WaitForEnd(&run, kWait));
     CHECK(Joined(CreatedPages()) == "Welcome | Start Installation | Installation Procedures | Setup Result");
@@ -331,6 +397,16 @@ TEST_CASE("Cancel during the copy holds it at the next file; Resume goes on from
     CHECK(!Exists(dst + "\\" + next));
     CHECK(Text(HKEY_CURRENT_USER, kValues, "Done") == "(absent)");
     CHECK(g_progress.percent == held * 100 / kCount);
+    // The bar: blue up to its end, white after it, the number black where the bar has not come.
+    Picture bar = Print(GetDlgItem(progress, 1400));
+    REQUIRE(bar.width > 100);
+    int end = bar.width * (int)g_progress.percent / 100;
+    CHECK(bar.Count(0x808080, 0, bar.width) == 0);
+    if (end > 0)
+        CHECK(bar.At(end - 1, 0) == kBlue);
+    CHECK(bar.At(end + 1, 0) == kWhite);
+    CHECK(bar.Count(kBlack, end, bar.width) > 0);
+    CHECK(bar.Count(kBlue, end, bar.width) == 0);
 
     Click(confirm, IDOK);
     REQUIRE(WaitForPage(frame, "Setup Result", 30000));
