@@ -13,6 +13,7 @@
 #include "wizardrun.h"
 
 #include <commctrl.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -492,4 +493,47 @@ TEST_CASE("the result page after a run that needs a restart: the restart text an
     // Still here: no restart was asked for.
     CHECK(Exists(dst + "\\tool.exe"));
     CleanUp({ src, dst });
+}
+
+QV_CHILD(wizardfront)
+{
+    if (argc < 2 || !StartIn(argv[0]))
+        return 100;
+    g_titleBandHeight = atoi(argv[1]);
+    WizardRun run;
+    if (!StartWizard(&run))
+        return 101;
+    HWND frame = WaitForFrame(run, kWait);
+    if (!frame || !WaitForPage(frame, "Welcome", kWait))
+        return 102;
+    int bits = 0;
+    if (GetForegroundWindow() == frame)
+        bits |= 1;
+    RECT work, rect;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(frame, &rect);
+    if (rect.top >= g_titleBandHeight && rect.bottom <= work.bottom &&
+        abs((rect.left - work.left) - (work.right - rect.right)) <= 1)
+        bits |= 2;
+    if (IsWindowVisible(frame))
+        bits |= 4;
+    Click(frame, WIZARD_CANCEL);
+    HWND confirm = WaitForConfirmation(run, kWait);
+    if (confirm)
+        Click(confirm, IDCANCEL);
+    if (confirm && WaitForEnd(&run, kWait))
+        bits |= 8;
+    return bits;
+}
+
+TEST_CASE("in every Windows mode the frame comes to the front by that system's rule, below the title band")
+{
+    std::string dir = MakeSetupDir("wizard-modes");
+    for (const char* script : { "SETUP95.INI", "SETUP98.INI", "SETUPME.INI", "SETUPNT.INI", "SETUP2K.INI", "SETUPXP.INI" })
+        REQUIRE(WriteScript(dir + "\\" + script, std::string(kHeader) + "AskType=FALSE\n"));
+    for (const char* mode : { "win95", "win98", "winme", "nt40", "win2k", "winxp" }) {
+        CAPTURE(mode);
+        CHECK(RunAsMode(mode, SelfPath(), "--child wizardfront " + dir + " 300", 60000) == 15);
+    }
+    RemoveTree(dir);
 }
