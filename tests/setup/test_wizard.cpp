@@ -537,3 +537,76 @@ TEST_CASE("in every Windows mode the frame comes to the front by that system's r
     }
     RemoveTree(dir);
 }
+
+QV_CHILD(sidepicture)
+{
+    if (argc < 1 || !StartIn(argv[0]))
+        return 100;
+    WizardRun run;
+    if (!StartWizard(&run))
+        return 101;
+    HWND frame = WaitForFrame(run, kWait);
+    if (!frame || !WaitForPage(frame, "Welcome", kWait))
+        return 102;
+    HWND page = CurrentPage(frame);
+    RECT place, client;
+    GetWindowRect(GetDlgItem(page, 1006), &place);
+    MapWindowPoints(NULL, page, (POINT*)&place, 2);
+    GetClientRect(page, &client);
+    int height = client.bottom - 2 * place.top;
+    int width = height * (place.right - place.left) / (place.bottom - place.top);
+    Picture shot = Print(page);
+    int bits = 0;
+    // The column is the picture's red, as tall as the page less the top margin twice.
+    int inside = 0, outside = 0;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            bool in = x >= place.left + 1 && x < place.left + width - 1 && y >= place.top + 1 && y < place.top + height - 1;
+            bool around = x < place.left - 1 || x > place.left + width + 1 || y < place.top - 1 || y > place.top + height + 1;
+            if (in && shot.At(x, y) != 0xFF0000)
+                ++inside;
+            if (around && shot.At(x, y) == 0xFF0000)
+                ++outside;
+        }
+    }
+    if (shot.width > 0 && inside == 0)
+        bits |= 1;
+    if (shot.width > 0 && outside == 0)
+        bits |= 2;
+    Click(frame, WIZARD_CANCEL);
+    HWND confirm = WaitForConfirmation(run, kWait);
+    if (confirm)
+        Click(confirm, IDCANCEL);
+    if (confirm && WaitForEnd(&run, kWait))
+        bits |= 4;
+    return bits;
+}
+
+TEST_CASE("bitmap 101 is stretched into the placeholder's column on every paint; without it the page is plain")
+{
+    std::string dir = MakeSetupDir("wizard-side");
+    REQUIRE(WriteScript(dir + "\\SETUP2K.INI", std::string(kHeader) + "AskType=FALSE\n"));
+    // A copy of this program carrying a red 64 x 128 picture as bitmap 101.
+    std::string copy = dir + "\\sidepic.exe";
+    REQUIRE(CopyFileA(SelfPath().c_str(), copy.c_str(), FALSE));
+    const int w = 64, h = 128, row = (w * 3 + 3) & ~3;
+    std::vector<BYTE> bitmap(sizeof(BITMAPINFOHEADER) + (size_t)row * h, 0);
+    BITMAPINFOHEADER* header = (BITMAPINFOHEADER*)bitmap.data();
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = w;
+    header->biHeight = h;
+    header->biPlanes = 1;
+    header->biBitCount = 24;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            bitmap[sizeof(BITMAPINFOHEADER) + (size_t)y * row + x * 3 + 2] = 0xFF;
+    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    REQUIRE(update != NULL);
+    REQUIRE(UpdateResourceA(update, (LPCSTR)RT_BITMAP, MAKEINTRESOURCEA(101), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                            bitmap.data(), (DWORD)bitmap.size()));
+    REQUIRE(EndUpdateResourceA(update, FALSE));
+    CHECK(RunProgram("\"" + copy + "\" --child sidepicture " + dir, 60000) == 7);
+    // This program has no bitmap 101: no red anywhere, and the wizard still runs.
+    CHECK(RunProgram("\"" + SelfPath() + "\" --child sidepicture " + dir, 60000) == 6);
+    RemoveTree(dir);
+}
