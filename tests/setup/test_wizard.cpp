@@ -190,6 +190,15 @@ TEST_CASE("no Ask flag: Welcome, Start Installation, Installation Procedures, Se
     CHECK(ItemText(summary, 301) == "Product:\r\n          Lumeno KB-7\r\n\r\nVersion:\r\n          2.5\r\n\r\n"
                                     "Interface:\r\n          USB (Universal Serial Bus) Interface");
     CHECK(Enabled(frame, WIZARD_BACK));
+    // A click into the read-only summary leaves the focus on Next, so Enter goes on.
+    HWND edit = GetDlgItem(summary, 301);
+    PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Sleep(300);
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    REQUIRE(GetGUIThreadInfo(run.threadId, &gui));
+    CHECK(gui.hwndFocus == GetDlgItem(frame, WIZARD_NEXT));
     Click(frame, WIZARD_BACK);
     REQUIRE(WaitForPage(frame, "Welcome", kWait));
     Click(frame, WIZARD_NEXT);
@@ -304,6 +313,39 @@ TEST_CASE("every page asked for, in order: the licence read whole, PS/2 chosen o
     CleanUp({ src, dst });
 }
 
+TEST_CASE("a licence file that is not there shows an empty text, and Next still goes on")
+{
+    std::string src = MakeSetupDir("wizard-nolicence");
+    Prepare(src, std::string(kHeader) + "AskLicense=TRUE\nAskType=FALSE\n");
+    REQUIRE(g_setup.licencePath == src);
+    WizardRun run;
+    REQUIRE(StartWizard(&run));
+    HWND frame = WaitForFrame(run, kWait);
+    REQUIRE(frame != NULL);
+    REQUIRE(WaitForPage(frame, "Welcome", kWait));
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Software License Agreement", kWait));
+    CHECK(ItemText(CurrentPage(frame), 1010) == "");
+    CHECK(Enabled(frame, WIZARD_NEXT));
+    CHECK(Enabled(frame, WIZARD_BACK));
+    Click(frame, WIZARD_NEXT);
+    REQUIRE(WaitForPage(frame, "Start Installation", kWait));
+    Click(frame, WIZARD_CANCEL);
+    HWND confirm = WaitForConfirmation(run, kWait);
+    REQUIRE(confirm != NULL);
+    // Resume keeps the wizard where it was.
+    Click(confirm, IDOK);
+    Sleep(300);
+    CHECK(PageTitle(CurrentPage(frame)) == "Start Installation");
+    CHECK(WaitForSingleObject(run.thread, 0) == WAIT_TIMEOUT);
+    Click(frame, WIZARD_CANCEL);
+    confirm = WaitForConfirmation(run, kWait);
+    REQUIRE(confirm != NULL);
+    Click(confirm, IDCANCEL);
+    CHECK(WaitForEnd(&run, kWait));
+    CleanUp({ src });
+}
+
 TEST_CASE("/S walks every page by itself, the licence page too, and finishes; with a failed copy it waits on "
           "the result page")
 {
@@ -387,7 +429,13 @@ TEST_CASE("Cancel during the copy holds it at the next file; Resume goes on from
     REQUIRE(confirm != NULL);
     HWND progress = CurrentPage(frame);
     CHECK(PageTitle(progress) == "Installation Procedures");
+    // Only Cancel while copying; the copy's labels and bar are up.
+    CHECK(!Enabled(frame, WIZARD_NEXT));
+    CHECK(!Enabled(frame, WIZARD_BACK));
     Sleep(300);
+    CHECK(Shown(progress, 1400));
+    CHECK(Shown(progress, 1500));
+    CHECK(!Shown(progress, 1003));
     int held = CountParts(dst, kCount);
     std::string next = ItemText(progress, 1002);
     Sleep(500);
