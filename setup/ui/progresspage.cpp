@@ -170,7 +170,10 @@ LONG_PTR OnQueryCancel(HWND page)
     }
     HCURSOR old = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
     SetupStopWorker(kStopTimeoutMs);
-    SetupUndoCopy();
+    // A worker that ran to its end while the user was asked leaves an installation whose
+    // driver and registry steps are done: taking its files back would break it.
+    if (!g_donePending)
+        SetupUndoCopy();
     SetCursor(old);
     return FALSE;
 }
