@@ -273,3 +273,48 @@ TEST_CASE("a worker held outside its waits is ended after the bound, and a new o
     RemoveTree(src);
     RemoveTree(dst);
 }
+
+namespace {
+
+// Holds the worker after the second and last file, as the page's exit confirmation does.
+void PauseAfterSecond(TestPage* page, LONG count)
+{
+    if (count == 2) {
+        ResetEvent(g_progress.pauseEvent);
+        SetEvent(page->signal);
+    }
+}
+
+} // namespace
+
+TEST_CASE("held after the last file, the worker waits before the driver and registry phase; Exit Setup then "
+          "leaves no registry entry and the undo takes every file back")
+{
+    std::string src = MakeSetupDir("worker-lsrc");
+    std::string dst = MakeTempDir("worker-ldst");
+    WriteFileText(src + "\\a.txt", "a");
+    WriteFileText(src + "\\b.txt", "b");
+    Prepare(src, std::string(kHeader) + "[Copy Files]\na.txt=" + dst + "\nb.txt=" + dst +
+                     "\n[Add Registry]\nr1=HKCU,Software\\QvWorkerTest,Path,0,x\n");
+    TestPage page;
+    REQUIRE(OpenTestPage(&page));
+    page.onRepaint = PauseAfterSecond;
+    REQUIRE(SetupStartWorker(&page.table));
+    REQUIRE(PumpUntilSignalled(page.signal, 10000));
+    PumpFor(300);
+    CHECK(Exists(dst + "\\b.txt"));
+    CHECK(g_progress.percent == 100);
+    CHECK(g_progress.driverBusy == 0);
+    CHECK(page.cancelDisabled == 0);
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Path") == "(absent)");
+    CHECK(SetupStopWorker(5000) == 1);
+    SetupUndoCopy();
+    CHECK(!Exists(dst + "\\a.txt"));
+    CHECK(!Exists(dst + "\\b.txt"));
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Path") == "(absent)");
+    CHECK(page.nextPressed == 0);
+    CloseTestPage(&page);
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    RemoveTree(src);
+    RemoveTree(dst);
+}
