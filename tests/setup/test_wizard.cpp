@@ -183,6 +183,13 @@ TEST_CASE("no Ask flag: Welcome, Start Installation, Installation Procedures, Se
     GetWindowRect(frame, &rect);
     CHECK(abs((rect.left - work.left) - (work.right - rect.right)) <= 1);
     CHECK(abs((rect.top - work.top) - (work.bottom - rect.bottom)) <= 1);
+    // Moved away, it comes back to its place when the system settings change.
+    SetWindowPos(frame, NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(frame, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    RECT back;
+    GetWindowRect(frame, &back);
+    CHECK(back.left == rect.left);
+    CHECK(back.top == rect.top);
 
     Click(frame, WIZARD_NEXT);
     REQUIRE(WaitForPage(frame, "Start Installation", kWait));
