@@ -27,7 +27,6 @@ enum {
 // elsewhere this long is terminated.
 const DWORD kStopTimeoutMs = 15000;
 
-HWND g_page;
 HFONT g_bold;
 WNDPROC g_percentProc;
 SetupPage g_table;
@@ -101,7 +100,6 @@ LRESULT CALLBACK PercentProc(HWND control, UINT message, WPARAM wParam, LPARAM l
 
 void OnInit(HWND page)
 {
-    g_page = page;
     g_asking = g_donePending = false;
     HFONT font = (HFONT)SendDlgItemMessageA(page, PROGRESS_COPY_TEXT, WM_GETFONT, 0, 0);
     LOGFONTA face;
@@ -127,7 +125,6 @@ void OnDestroy(HWND page)
     if (g_bold)
         DeleteObject(g_bold);
     g_bold = NULL;
-    g_page = NULL;
 }
 
 void OnSetActive(HWND page)
