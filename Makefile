@@ -47,7 +47,7 @@ fuzz: deps
 
 # Region building both ways at 1920 x 1080, in a Wine world of that size; then the daemon's
 # key path against the floor, and its idle CPU time; the installer's copy against a plain loop,
-# and one paint of its background window.
+# one paint of its background window, and its progress page's answer and paint times.
 bench: build
 	@tools/wine-env check
 	@trap 'tools/wine-env sweep build; exit 130' INT TERM HUP; \
@@ -56,6 +56,7 @@ bench: build
 	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_keypath.exe || rc=1; \
 	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_copy.exe || rc=1; \
 	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_background.exe || rc=1; \
+	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_wizard.exe || rc=1; \
 	    tools/wine-env cleanup $(CURDIR)/build/benchrun; exit $$rc
 
 # The display's volume bar, mute indication and a text on a 24-bit screen, as PNGs.

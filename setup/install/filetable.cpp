@@ -14,8 +14,10 @@ DWORD SetupFileSize(const char* path)
 {
     // A direct look-up where the system has one (98 and NT 4 on): Wine answers a search
     // thirty times slower, and the table sizes every entry before the first copy.
+    // Looked up on each call: a function-local static would need the runtime's thread-safe
+    // guard, which brings a threads library and imports 95 and NT 4 lack.
     typedef BOOL(WINAPI * AttributesEx)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
-    static AttributesEx attributesEx =
+    AttributesEx attributesEx =
         (AttributesEx)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExA");
     if (attributesEx) {
         WIN32_FILE_ATTRIBUTE_DATA data;

@@ -31,3 +31,21 @@ int ResultFillName(char* out, size_t size, const char* format, const char* name)
     out[used] = '\0';
     return 1;
 }
+
+size_t ResultFillSize(const char* format, const char* name)
+{
+    size_t nameLength = 0;
+    while (name && name[nameLength])
+        ++nameLength;
+    size_t size = 1;
+    for (const char* p = format ? format : ""; *p;) {
+        if (p[0] == '%' && p[1] == 's') {
+            size += nameLength;
+            p += 2;
+        } else {
+            ++size;
+            ++p;
+        }
+    }
+    return size;
+}

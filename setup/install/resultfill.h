@@ -11,4 +11,7 @@
 // 1 when the whole text fitted, 0 when it was cut.
 int ResultFillName(char* out, size_t size, const char* format, const char* name);
 
+// The buffer size (terminator included) that ResultFillName needs to fit the whole text.
+size_t ResultFillSize(const char* format, const char* name);
+
 #endif

@@ -91,6 +91,10 @@ DWORD WINAPI SetupWorkerThread(LPVOID param)
     SetupCreateInstallDir();
     // A section not taken whole installs nothing; the result page says so.
     int copied = SetupReadCopyFiles() >= 0 && SetupCopyStep(page);
+    // Held here too while the page asks, so that an Exit Setup chosen during the last file
+    // finds nothing installed beyond the copy the undo takes back.
+    if (copied)
+        SetupWaitToGoOn();
     // A cancelled run goes no further: the page is closing and runs the undo.
     if (g_progress.cancel)
         return 0;

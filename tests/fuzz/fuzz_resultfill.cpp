@@ -1,5 +1,6 @@
 // Feeds arbitrary result-page texts, names and buffer sizes to the product-name fill, in a
-// buffer of exactly that size, and checks the result against a plain expansion.
+// buffer of exactly that size, and checks the result against a plain expansion; the size
+// the fill asks for is exactly the expansion's.
 #include "resultfill.h"
 
 #include <stdint.h>
@@ -37,5 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         (whole && length != expected.size()))
         abort();
     free(out);
+    if (ResultFillSize(format.c_str(), name.c_str()) != expected.size() + 1)
+        abort();
     return 0;
 }

@@ -40,3 +40,24 @@ TEST_CASE("a text longer than its buffer is cut, terminated, and reported")
     CHECK(ResultFillName(one, 1, "", "b"));
     CHECK_FALSE(ResultFillName(NULL, 10, "a", "b"));
 }
+
+TEST_CASE("the size asked for holds the whole text, in any language's format, and one byte less does not")
+{
+    const char* name = "Lumeno KB-7";
+    // A Japanese-like text in a double-byte code page: its bytes count, not its characters.
+    const char* formats[] = { "Welcome to the %s Setup program.  This program will install %s on your computer.",
+                              "\x83\x5a\x83\x62\x83\x67%s\x82\xf0%s%", "%s%s%s", "", "%", "100% %d" };
+    for (const char* format : formats) {
+        size_t size = ResultFillSize(format, name);
+        std::string text(size, '#');
+        CHECK(ResultFillName(&text[0], size, format, name));
+        CHECK(strlen(text.c_str()) == size - 1);
+        if (size > 1) {
+            std::string shorter(size - 1, '#');
+            CHECK_FALSE(ResultFillName(&shorter[0], size - 1, format, name));
+        }
+    }
+    CHECK(ResultFillSize("%s and %s", "") == 6);
+    CHECK(ResultFillSize(NULL, "x") == 1);
+    CHECK(ResultFillSize("[%s]", NULL) == 3);
+}

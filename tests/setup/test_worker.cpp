@@ -313,6 +313,15 @@ bool WriteFilled(const std::string& path, DWORD size, char fill)
     return ok;
 }
 
+// Holds the worker after the second and last file, as the page's exit confirmation does.
+void PauseAfterSecond(TestPage* page, LONG count)
+{
+    if (count == 2) {
+        ResetEvent(g_progress.pauseEvent);
+        SetEvent(page->signal);
+    }
+}
+
 } // namespace
 
 TEST_CASE("a stop in the middle of a file leaves the old destination whole, in both families")
@@ -369,4 +378,36 @@ TEST_CASE("a stop in the middle of a file leaves the old destination whole, in b
             RemoveTree(dst);
         }
     }
+}
+
+TEST_CASE("held after the last file, the worker waits before the driver and registry phase; Exit Setup then "
+          "leaves no registry entry and the undo takes every file back")
+{
+    std::string src = MakeSetupDir("worker-lsrc");
+    std::string dst = MakeTempDir("worker-ldst");
+    WriteFileText(src + "\\a.txt", "a");
+    WriteFileText(src + "\\b.txt", "b");
+    Prepare(src, std::string(kHeader) + "[Copy Files]\na.txt=" + dst + "\nb.txt=" + dst +
+                     "\n[Add Registry]\nr1=HKCU,Software\\QvWorkerTest,Path,0,x\n");
+    TestPage page;
+    REQUIRE(OpenTestPage(&page));
+    page.onRepaint = PauseAfterSecond;
+    REQUIRE(SetupStartWorker(&page.table));
+    REQUIRE(PumpUntilSignalled(page.signal, 10000));
+    PumpFor(300);
+    CHECK(Exists(dst + "\\b.txt"));
+    CHECK(g_progress.percent == 100);
+    CHECK(g_progress.driverBusy == 0);
+    CHECK(page.cancelDisabled == 0);
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Path") == "(absent)");
+    CHECK(SetupStopWorker(5000) == 1);
+    SetupUndoCopy();
+    CHECK(!Exists(dst + "\\a.txt"));
+    CHECK(!Exists(dst + "\\b.txt"));
+    CHECK(Text(HKEY_CURRENT_USER, kValues, "Path") == "(absent)");
+    CHECK(page.nextPressed == 0);
+    CloseTestPage(&page);
+    DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    RemoveTree(src);
+    RemoveTree(dst);
 }
