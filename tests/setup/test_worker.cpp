@@ -324,59 +324,57 @@ void PauseAfterSecond(TestPage* page, LONG count)
 
 } // namespace
 
+// The stop is heard between two blocks of the file. Ending the thread instead, the last
+// resort for a worker stuck outside the copy, is not tried mid-file: under Wine a thread
+// ended inside a file call can leave its file open or a lock held.
 TEST_CASE("a stop in the middle of a file leaves the old destination whole, in both families")
 {
     for (const char* family : { "NT", "95" }) {
-        // A stop the worker hears between two blocks, and one that has to end the thread.
-        for (DWORD bound : { 10000u, 0u }) {
-            CAPTURE(std::string(family));
-            CAPTURE(bound);
-            std::string src = MakeSetupDir("worker-msrc");
-            std::string dst = MakeTempDir("worker-mdst");
-            const DWORD kSize = 192u << 20;
-            REQUIRE(WriteFilled(src + "\\big.dat", kSize, 'N'));
-            Prepare(src, std::string(kHeader) + "[Copy Files]\nbig.dat=" + dst + "\n");
-            g_setup.is9x = family[0] == '9';
-            TestPage page;
-            REQUIRE(OpenTestPage(&page));
-            // A test thread held up for the copy's whole second sees it done: try again then.
-            bool stopped = false;
-            for (int attempt = 0; attempt < 3 && !stopped; ++attempt) {
-                WriteFileText(dst + "\\big.dat", "the old file");
-                MakeOld(dst + "\\big.dat");
-                page.nextPressed = 0;
-                REQUIRE(SetupStartWorker(&page.table));
-                DWORD start = GetTickCount();
-                // The page's calls are answered here while the worker gets to its copy.
-                while (PartialCopies(dst) == 0 && GetTickCount() - start < 20000)
-                    PumpFor(1);
-                REQUIRE(PartialCopies(dst) == 1);
-                CHECK(SetupStopWorker(bound) == (bound ? 1 : 0));
-                stopped = SizeOf(dst + "\\big.dat") != kSize;
-            }
-            REQUIRE(stopped);
-            CHECK(IsOldFile(dst + "\\big.dat"));
-            if (bound)
-                CHECK(PartialCopies(dst) == 0);
-            SetupUndoCopy();
-            CHECK(PartialCopies(dst) == 0);
-            CHECK(IsOldFile(dst + "\\big.dat"));
-            CHECK(page.nextPressed == 0);
-
-            // Run whole, the new file takes the old one's place, with the source's time.
-            CHECK(RunWorker(&page, 60000));
-            CHECK(g_files[0].copied == 1);
-            WIN32_FILE_ATTRIBUTE_DATA copied, original;
-            REQUIRE(GetFileAttributesExA((dst + "\\big.dat").c_str(), GetFileExInfoStandard, &copied));
-            REQUIRE(GetFileAttributesExA((src + "\\big.dat").c_str(), GetFileExInfoStandard, &original));
-            CHECK(copied.nFileSizeLow == kSize);
-            CHECK(CompareFileTime(&copied.ftLastWriteTime, &original.ftLastWriteTime) == 0);
-            CHECK(PartialCopies(dst) == 0);
-            CloseTestPage(&page);
-            DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
-            RemoveTree(src);
-            RemoveTree(dst);
+        CAPTURE(std::string(family));
+        std::string src = MakeSetupDir("worker-msrc");
+        std::string dst = MakeTempDir("worker-mdst");
+        const DWORD kSize = 192u << 20;
+        REQUIRE(WriteFilled(src + "\\big.dat", kSize, 'N'));
+        Prepare(src, std::string(kHeader) + "[Copy Files]\nbig.dat=" + dst + "\n");
+        g_setup.is9x = family[0] == '9';
+        TestPage page;
+        REQUIRE(OpenTestPage(&page));
+        // A test thread held up for the copy's whole second sees it done: try again then.
+        bool stopped = false;
+        for (int attempt = 0; attempt < 3 && !stopped; ++attempt) {
+            WriteFileText(dst + "\\big.dat", "the old file");
+            MakeOld(dst + "\\big.dat");
+            page.nextPressed = 0;
+            REQUIRE(SetupStartWorker(&page.table));
+            DWORD start = GetTickCount();
+            // The page's calls are answered here while the worker gets to its copy.
+            while (PartialCopies(dst) == 0 && GetTickCount() - start < 20000)
+                PumpFor(1);
+            REQUIRE(PartialCopies(dst) == 1);
+            CHECK(SetupStopWorker(10000) == 1);
+            stopped = SizeOf(dst + "\\big.dat") != kSize;
         }
+        REQUIRE(stopped);
+        CHECK(IsOldFile(dst + "\\big.dat"));
+        CHECK(PartialCopies(dst) == 0);
+        SetupUndoCopy();
+        CHECK(PartialCopies(dst) == 0);
+        CHECK(IsOldFile(dst + "\\big.dat"));
+        CHECK(page.nextPressed == 0);
+
+        // Run whole, the new file takes the old one's place, with the source's time.
+        CHECK(RunWorker(&page, 60000));
+        CHECK(g_files[0].copied == 1);
+        WIN32_FILE_ATTRIBUTE_DATA copied, original;
+        REQUIRE(GetFileAttributesExA((dst + "\\big.dat").c_str(), GetFileExInfoStandard, &copied));
+        REQUIRE(GetFileAttributesExA((src + "\\big.dat").c_str(), GetFileExInfoStandard, &original));
+        CHECK(copied.nFileSizeLow == kSize);
+        CHECK(CompareFileTime(&copied.ftLastWriteTime, &original.ftLastWriteTime) == 0);
+        CHECK(PartialCopies(dst) == 0);
+        CloseTestPage(&page);
+        DeleteTree(HKEY_LOCAL_MACHINE, kRecord.c_str());
+        RemoveTree(src);
+        RemoveTree(dst);
     }
 }
 

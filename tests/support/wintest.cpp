@@ -162,6 +162,30 @@ HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs)
     }
 }
 
+struct OwnWindowSearch {
+    const char* className;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchOwnWindow(HWND wnd, LPARAM param)
+{
+    OwnWindowSearch* search = (OwnWindowSearch*)param;
+    DWORD pid = 0;
+    char name[64];
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid != GetCurrentProcessId() || !GetClassNameA(wnd, name, sizeof(name)) || lstrcmpiA(name, search->className))
+        return TRUE;
+    search->found = wnd;
+    return FALSE;
+}
+
+HWND FindOwnWindow(const char* className)
+{
+    OwnWindowSearch search = { className, NULL };
+    EnumWindows(MatchOwnWindow, (LPARAM)&search);
+    return search.found;
+}
+
 struct ThreadWindowSearch {
     const char* className;
     HWND found;

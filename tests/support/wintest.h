@@ -37,6 +37,8 @@ HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
 // Waits for a top-level window owned by another thread, whose class and caption match.
 HWND WaitForThreadWindow(DWORD threadId, const char* className, DWORD timeoutMs);
 std::string WindowText(HWND wnd);
+// A top-level window of this process with that class; other tests' windows share the desktop.
+HWND FindOwnWindow(const char* className);
 
 // Files.
 std::string MakeTempDir(const char* tag);

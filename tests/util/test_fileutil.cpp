@@ -315,7 +315,7 @@ TEST_CASE("a shortcut whose target moved is read without any dialog")
     HRESULT hr = GetLinkInfo(GetDesktopWindow(), lnk.c_str(), path, NULL);
     CHECK(SUCCEEDED(hr));
     // Nothing of this process asks the user anything.
-    CHECK(FindWindowA("#32770", NULL) == NULL);
+    CHECK(FindOwnWindow("#32770") == NULL);
     if (RunningOnWine()) {
         // Wine's Resolve does not search for a moved target: the recorded path comes back.
         CHECK(SameFile(path, target));
