@@ -97,6 +97,7 @@ std::vector<std::wstring> Words(const std::wstring& text)
 struct Fit {
     int textHeight = 0, height = 0;  // the wrapped text and what the control offers
     int widestWord = 0, width = 0;
+    int widestLine = 0;  // Wine keeps a line whole where it finds no break, and cuts it
     std::wstring word;
     int missingGlyphs = 0;  // characters the font would draw as boxes
 };
@@ -140,6 +141,7 @@ Fit Measure(HWND control, const TemplateItem& item, const std::wstring& text)
     RECT box = { 0, 0, fit.width, 0 };
     DrawTextW(dc, text.c_str(), -1, &box, format);
     fit.textHeight = box.bottom;
+    fit.widestLine = box.right;
     if (format & DT_SINGLELINE) {
         fit.widestWord = box.right;
         fit.word = text;
@@ -320,11 +322,12 @@ TEST_CASE("every text fits its control in every language, with a long product na
                 Fit fit = Measure(current, item, text);
                 std::string where = Where(language, page, item.id);
                 INFO(where, ": \"", Narrow(text), "\" needs ", fit.textHeight, " of ", fit.height,
-                     " px; word \"", Narrow(fit.word), "\" ", fit.widestWord, " of ", fit.width, " px");
+                     " px; word \"", Narrow(fit.word), "\" ", fit.widestWord, ", line ", fit.widestLine, " of ", fit.width, " px");
                 CHECK(fit.missingGlyphs == 0);
                 CHECK(fit.textHeight > 0);
                 CHECK(fit.textHeight <= fit.height);
                 CHECK(fit.widestWord <= fit.width);
+                CHECK(fit.widestLine <= fit.width);
                 if (fit.height - fit.textHeight < tightest) {
                     tightest = fit.height - fit.textHeight;
                     tightestAt = where;
