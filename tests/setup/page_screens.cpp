@@ -115,9 +115,6 @@ int main(int argc, char** argv)
     for (const PageLanguage& language : kPageLanguages) {
         if (!Asked(argc, argv, language.tag))
             continue;
-        // The frame's own buttons in the page's language, where the system has it.
-        SetThreadLocale(MAKELCID(language.id, SORT_DEFAULT));
-        SetThreadUILanguage(language.id);
         for (const TemplateLanguages& entry : list) {
             DialogTemplate tpl;
             if (!LoadDialogTemplate(GetModuleHandleW(NULL), entry.id, language.id, &tpl))
