@@ -4,7 +4,7 @@
 #define T_CHARSET 1 // DEFAULT_CHARSET
 
 #define T_WELCOME_CAPTION "Tervetuloa"
-#define T_WELCOME_710 "Tervetuloa %s -asennusohjelmaan. Tämä ohjelma asentaa sovelluksen %s tietokoneeseesi."
+#define T_WELCOME_710 "Tervetuloa sovelluksen %s asennusohjelmaan. Tämä ohjelma asentaa sovelluksen %s tietokoneeseesi."
 #define T_WELCOME_720 "On erittäin suositeltavaa, että suljet kaikki Windows-ohjelmat ennen tämän asennusohjelman suorittamista."
 
 #define T_INTERFACE_CAPTION "Laitteistoliitännän valinta"
