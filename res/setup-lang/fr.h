@@ -9,7 +9,7 @@
 
 #define T_INTERFACE_CAPTION "Sélection de l'interface matérielle"
 #define T_INTERFACE_202 "Sélectionnez le type d'interface de votre périphérique."
-#define T_INTERFACE_301 "Interface &PS/2"
+#define T_INTERFACE_301 "&Interface PS/2"
 #define T_INTERFACE_303 "Interface &USB (Universal Serial Bus)"
 
 #define T_DESTINATION_CAPTION "Choix de l'emplacement de destination"
@@ -36,7 +36,7 @@
 #define T_RESULT_CAPTION "Résultat de l'installation"
 #define T_RESULT_711 "Le programme d'installation a installé %s avec succès.\n\nAvant de pouvoir utiliser %s, vous devez redémarrer l'ordinateur."
 #define T_RESULT_502 "&Redémarrer l'ordinateur maintenant."
-#define T_RESULT_503 "Je redémarrerai l'ordinateur &plus tard."
+#define T_RESULT_503 "&Je redémarrerai l'ordinateur plus tard."
 #define T_RESULT_712 "Retirez toute disquette des lecteurs, puis cliquez sur Terminer pour achever l'installation."
 #define T_RESULT_713 "Le programme d'installation a installé %s avec succès.\n\nCliquez sur Terminer pour achever l'installation."
 #define T_RESULT_1004 "Le programme d'installation n'a pas pu installer le pilote sur votre système."

@@ -36,7 +36,7 @@
 #define T_RESULT_CAPTION "Risultato dell'installazione"
 #define T_RESULT_711 "%s è stato installato correttamente.\n\nPrima di poter utilizzare %s, è necessario riavviare il computer."
 #define T_RESULT_502 "&Riavvia il computer ora."
-#define T_RESULT_503 "Riavvierò il computer &in seguito."
+#define T_RESULT_503 "Riavvierò il computer in &seguito."
 #define T_RESULT_712 "Rimuovere gli eventuali dischi dalle unità floppy, quindi fare clic su Fine per completare l'installazione."
 #define T_RESULT_713 "%s è stato installato correttamente.\n\nFare clic su Fine per completare l'installazione."
 #define T_RESULT_1004 "Impossibile installare il driver nel sistema."

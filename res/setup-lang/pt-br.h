@@ -36,7 +36,7 @@
 #define T_RESULT_CAPTION "Resultado da instalação"
 #define T_RESULT_711 "O programa de instalação instalou o %s com êxito.\n\nAntes de usar o %s, você deve reiniciar o computador."
 #define T_RESULT_502 "&Reiniciar o computador agora."
-#define T_RESULT_503 "&Vou reiniciar o computador mais tarde."
+#define T_RESULT_503 "Vou reiniciar o computador &mais tarde."
 #define T_RESULT_712 "Remova os disquetes das unidades de disquete e clique em Concluir para finalizar a instalação."
 #define T_RESULT_713 "O programa de instalação instalou o %s com êxito.\n\nClique em Concluir para finalizar a instalação."
 #define T_RESULT_1004 "O programa de instalação não conseguiu instalar o driver no sistema."
