@@ -1,5 +1,6 @@
 // Shows each of the wizard's templates in each language as the user meets it (a page in a
-// wizard frame, the exit confirmation on its own), one after the other, for tools/screenshots
+// wizard frame, the exit confirmation on its own; the progress and result pages also in
+// their other states), one after the other, for tools/screenshots
 // to photograph: the name of what is shown is written to SIGNALFILE, and the next one comes
 // when the script has removed the file.
 //   page_screens SIGNALFILE [LANGUAGE-TAG...]
@@ -90,6 +91,29 @@ bool WaitForPicture(const char* signal, const char* name)
     return false;
 }
 
+// The other states the page code puts a page in, each photographed as well.
+struct Variant {
+    int page;
+    const char* suffix;
+    int hide[8], show[4];
+};
+const Variant kVariants[] = {
+    { IDD_PROGRESS, "driver", { 1450, 1500, 2, 1400, 1002, 1001, 1009 }, { 1003, 1010 } },
+    { IDD_RESULT, "done", { 711, 502, 503, 712, 1004, 1005, 1007 }, { 713 } },
+    { IDD_RESULT, "failed", { 711, 502, 503, 712, 713, 1005 }, { 1004, 1007 } },
+    { IDD_RESULT, "privilege", { 711, 502, 503, 712, 713, 1007 }, { 1004, 1005 } },
+};
+
+void Apply(HWND page, const Variant& variant)
+{
+    for (int id : variant.hide)
+        if (id)
+            ShowWindow(GetDlgItem(page, id), SW_HIDE);
+    for (int id : variant.show)
+        if (id)
+            ShowWindow(GetDlgItem(page, id), SW_SHOW);
+}
+
 bool Asked(int argc, char** argv, const char* tag)
 {
     if (argc <= 2)
@@ -127,9 +151,23 @@ int main(int argc, char** argv)
                 status = 1;
                 continue;
             }
+            HWND page = (tpl.style & WS_CHILD) ? PropSheet_GetCurrentPageHwnd(shown) : shown;
+            // What the copy shows while it runs.
+            SetDlgItemTextW(page, 1002, L"QV5120DM.EXE");
+            SetDlgItemTextW(page, 1001, L"C:\\WINDOWS\\SYSTEM32");
             if (!WaitForPicture(argv[1], name)) {
                 fprintf(stderr, "page_screens: no picture taken of %s\n", name);
                 status = 1;
+            }
+            for (const Variant& variant : kVariants) {
+                if (variant.page != entry.id)
+                    continue;
+                Apply(page, variant);
+                sprintf(name, "%s-%d-%s", language.tag, entry.id, variant.suffix);
+                if (!WaitForPicture(argv[1], name)) {
+                    fprintf(stderr, "page_screens: no picture taken of %s\n", name);
+                    status = 1;
+                }
             }
             DestroyWindow(shown);
         }
