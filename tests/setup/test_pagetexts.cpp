@@ -201,6 +201,27 @@ TEST_CASE("every page is carried in the 14 languages, the licence in English onl
         }
 }
 
+TEST_CASE("the shipped setup.exe carries these templates byte for byte")
+{
+    char path[MAX_PATH] = "";
+    REQUIRE(SearchPathA(NULL, "setup.exe", NULL, sizeof(path), path, NULL) > 0);
+    HMODULE setup = LoadLibraryExA(path, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    REQUIRE(setup != NULL);
+    int compared = 0;
+    for (const TemplateLanguages& entry : ListDialogTemplates(GetModuleHandleW(NULL)))
+        for (LANGID lang : entry.languages) {
+            DialogTemplate mine, shipped;
+            INFO("template ", entry.id, " language ", lang);
+            REQUIRE(Load(entry.id, lang, &mine));
+            REQUIRE(LoadDialogTemplate(setup, entry.id, lang, &shipped));
+            CHECK(shipped.size == mine.size);
+            CHECK((shipped.size == mine.size && !memcmp(shipped.data, mine.data, mine.size)));
+            ++compared;
+        }
+    CHECK(compared >= 8 * 14 + 1);
+    FreeLibrary(setup);
+}
+
 TEST_CASE("every language lays its pages out exactly as English: ids, classes, styles, rectangles")
 {
     int compared = 0;
