@@ -207,8 +207,15 @@ std::vector<BYTE> TemplateForCharset(const DialogTemplate& tpl)
     HFONT font = CreateFontW(-MulDiv(tpl.pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
                              FALSE, FALSE, tpl.charset, 0, 0, 0, 0, tpl.face.c_str());
     HGDIOBJ old = SelectObject(dc, font);
+    // A substitute answers to the asked name; its outline names the font actually used.
     wchar_t face[LF_FACESIZE] = L"";
     GetTextFaceW(dc, LF_FACESIZE, face);
+    UINT size = GetOutlineTextMetricsW(dc, 0, NULL);
+    std::vector<BYTE> outline(size ? size : 1);
+    OUTLINETEXTMETRICW* metrics = (OUTLINETEXTMETRICW*)outline.data();
+    if (size >= sizeof(*metrics) && GetOutlineTextMetricsW(dc, size, metrics) &&
+        (UINT)(ULONG_PTR)metrics->otmpFamilyName < size)
+        lstrcpynW(face, (const wchar_t*)(outline.data() + (ULONG_PTR)metrics->otmpFamilyName), LF_FACESIZE);
     SelectObject(dc, old);
     DeleteObject(font);
     ReleaseDC(NULL, dc);
