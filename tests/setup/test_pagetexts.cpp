@@ -262,6 +262,31 @@ TEST_CASE("every language lays its pages out exactly as English: ids, classes, s
     CHECK(compared > 13 * 40);
 }
 
+TEST_CASE("no two controls a page shows at once overlap, and each lies inside its page")
+{
+    for (int page : kPages) {
+        DialogTemplate tpl;
+        REQUIRE(Load(page, kEnglish, &tpl));
+        std::vector<RECT> shown;
+        for (const TemplateItem& item : tpl.items) {
+            bool isButton = item.className == L"#128";
+            // A group box frames others, and the picture's placeholder is hidden by the page.
+            if (!(item.style & WS_VISIBLE) || (isButton && (item.style & BS_TYPEMASK) == BS_GROUPBOX) ||
+                item.id == IDC_PICTURE)
+                continue;
+            RECT rect = { item.x, item.y, item.x + item.cx, item.y + item.cy };
+            INFO("template ", page, " control ", (int)(short)item.id);
+            CHECK((rect.left >= 0 && rect.top >= 0 && rect.right <= tpl.cx && rect.bottom <= tpl.cy));
+            for (const RECT& other : shown) {
+                RECT both;
+                CHECK(!IntersectRect(&both, &rect, &other));
+            }
+            shown.push_back(rect);
+        }
+        CHECK(shown.size() >= 3);
+    }
+}
+
 TEST_CASE("each text keeps English's product names, paragraphs and accelerators, within the page code's buffer")
 {
     for (int page : kPages) {
