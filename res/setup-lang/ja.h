@@ -14,7 +14,7 @@
 
 #define T_DESTINATION_CAPTION "インストール先の選択"
 #define T_DESTINATION_202 "セットアップは次のフォルダに %s をインストールします。\n\nこのフォルダにインストールするには、[次へ] をクリックしてください。\n\n別のフォルダにインストールするには、[参照] をクリックして別のフォルダを選択してください。"
-#define T_DESTINATION_203 "%s をインストールしない場合は、[キャンセル] をクリックしてセットアップを終了してください。"
+#define T_DESTINATION_203 "セットアップを終了して %s をインストールしない場合は、[キャンセル] をクリックしてください。"
 #define T_DESTINATION_GROUP "インストール先のフォルダ"
 #define T_DESTINATION_31 "参照(&R)..."
 
