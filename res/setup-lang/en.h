@@ -2,6 +2,8 @@
 // same names; "%s" stands for the product name, as often as the sentence needs it.
 #include "undef.h"
 
+#define T_CHARSET 1 // DEFAULT_CHARSET
+
 #define T_WELCOME_CAPTION "Welcome"
 #define T_WELCOME_710 "Welcome to the %s Setup program.  This program will install %s on your computer."
 #define T_WELCOME_720 "It is strongly recommended that you exit all Windows programs before running this setup program."

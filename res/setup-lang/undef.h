@@ -1,4 +1,5 @@
 // Clears the previous language's page texts before the next language defines them.
+#undef T_CHARSET
 #undef T_WELCOME_CAPTION
 #undef T_WELCOME_710
 #undef T_WELCOME_720
