@@ -45,6 +45,12 @@ const Mode kModes[] = {
     { "nt40", INF_COPY, false, false }, { "win2k", OEM_INF, false, true },  { "winxp", OEM_INF, false, true },
 };
 
+std::string Lower(std::string text)
+{
+    CharLowerBuffA(&text[0], (DWORD)text.size());
+    return text;
+}
+
 std::string WindowsDir()
 {
     char dir[MAX_PATH];
@@ -57,6 +63,15 @@ std::string SystemDir()
     char dir[MAX_PATH];
     GetSystemDirectoryA(dir, sizeof(dir));
     return dir;
+}
+
+// A 32-bit program's system folder as a process image path names it: under WoW64 the
+// folder its writes were redirected to.
+std::string RealSystemDir()
+{
+    char dir[MAX_PATH];
+    UINT n = GetSystemWow64DirectoryA(dir, sizeof(dir));
+    return n > 0 && n < sizeof(dir) ? dir : SystemDir();
 }
 
 std::string Slurp(const std::string& path)
@@ -168,6 +183,18 @@ std::set<std::string> Machine()
     ListKey(HKEY_LOCAL_MACHINE, "HKLM", kUninstall, true, &lines);
     ListKey(HKEY_LOCAL_MACHINE, "HKLM", kRunKey, false, &lines);
     ListKey(HKEY_CURRENT_USER, "HKCU", kRunKey, false, &lines);
+    return lines;
+}
+
+// Wine's restart, like Windows 95's, keeps the processed wininit.ini as wininit.bak; its
+// setup API makes the driver store it files INFs in (Windows of that age has none).
+std::set<std::string> WithoutSystemTraces(std::set<std::string> lines)
+{
+    for (auto line = lines.begin(); line != lines.end();)
+        line = Lower(*line).find("\\wininit.bak ") != std::string::npos ||
+                       Lower(*line) == Lower(SystemDir() + "\\driverstore\\")
+                   ? lines.erase(line)
+                   : std::next(line);
     return lines;
 }
 
@@ -291,6 +318,20 @@ std::string PendingMoves()
     ReadValue(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
               &type, &data);
     return data;
+}
+
+std::string ImageOf(DWORD processId)
+{
+    typedef BOOL(WINAPI * ImageFunc)(HANDLE, DWORD, LPSTR, PDWORD);
+    ImageFunc image = (ImageFunc)GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    char path[MAX_PATH] = "";
+    DWORD size = sizeof(path);
+    if (!image || !process || !image(process, 0, path, &size))
+        path[0] = '\0';
+    if (process)
+        CloseHandle(process);
+    return path;
 }
 
 bool WaitForService(const char* name, DWORD timeoutMs)
@@ -458,7 +499,8 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
 
         // The daemon, started by the script's last step, from where it was installed.
         HWND daemon = WaitForWindow("QV5120DM", NULL, 20000);
-        CHECK(daemon != NULL);
+        REQUIRE(daemon != NULL);
+        CHECK(Lower(ImageOf(WindowProcess(daemon))) == Lower(RealSystemDir() + "\\QV5120DM.exe"));
 
         start = GetTickCount();
         DWORD uninstalled = RunIn(WindowsDir() + "\\QVUninst.exe /S " + kKey, WindowsDir(), 60000);
@@ -474,11 +516,7 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
         CHECK(RunIn("wineboot.exe -r", WindowsDir(), 60000) == 0);
         CHECK_FALSE(Exists(self));
 
-        // Wine's restart, like Windows 95's, keeps the processed wininit.ini as wininit.bak.
-        std::set<std::string> after = Machine();
-        for (auto line = after.begin(); line != after.end();)
-            line = line->find("\\wininit.bak ") != std::string::npos ? after.erase(line) : std::next(line);
-        CHECK(WithoutUserSettings(Difference(before, after)) == "");
+        CHECK(WithoutUserSettings(Difference(WithoutSystemTraces(before), WithoutSystemTraces(Machine()))) == "");
     }
 }
 
