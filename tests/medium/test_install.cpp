@@ -357,6 +357,21 @@ void DeleteValue(HKEY root, const char* path, const char* name)
     }
 }
 
+// Wine's setup API also files each INF in a driver store and refuses it the next time;
+// Windows of that age has no such store.
+void ForgetFiledInf()
+{
+    std::string store = SystemDir() + "\\driverstore\\filerepository";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((store + "\\qvkb.inf_*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        RemoveTree(store + "\\" + found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 // One mode's turn: the medium copied fresh (the maker's library writes its log beside
 // itself) and mapped; whatever the turn leaves, pass or fail, is gone before the next.
 struct Turn {
@@ -384,16 +399,7 @@ struct Turn {
         RemoveFile(WindowsDir() + "\\inf\\QVKB.INF");
         RemoveFile(WindowsDir() + "\\inf\\QVKB.PNF");
         RemoveTree(kStaging);
-        // Wine's setup API also files each INF in a driver store and refuses it the next time.
-        std::string store = SystemDir() + "\\driverstore\\filerepository";
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((store + "\\qvkb.inf_*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do
-                RemoveTree(store + "\\" + found.cFileName);
-            while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
+        ForgetFiledInf();
         RemoveFile(WindowsDir() + "\\wininit.bak");
         DeleteTree(HKEY_LOCAL_MACHINE, kUninstall.c_str());
         DeleteTree(HKEY_LOCAL_MACHINE, "Software\\Qelvano");
@@ -501,6 +507,26 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
         HWND daemon = WaitForWindow("QV5120DM", NULL, 20000);
         REQUIRE(daemon != NULL);
         CHECK(Lower(ImageOf(WindowProcess(daemon))) == Lower(RealSystemDir() + "\\QV5120DM.exe"));
+
+        // Installing again over the running daemon: the script's Kill Programs line ends it,
+        // the files stay (same versions, same times), a fresh daemon starts.
+        std::set<std::string> installed = Machine();
+        HANDLE first = OpenProcess(SYNCHRONIZE, FALSE, WindowProcess(daemon));
+        REQUIRE(first != NULL);
+        ForgetFiledInf();
+        CHECK(RunIn(std::string(kRoot) + "\\setup.exe /S /NR", std::string(kRoot) + "\\", 90000) == 0);
+        CHECK(WaitForSingleObject(first, 10000) == WAIT_OBJECT_0);
+        CloseHandle(first);
+        daemon = WaitForWindow("QV5120DM", NULL, 20000);
+        REQUIRE(daemon != NULL);
+        // The daemon saved its display settings as it was ended; the staged medium holds the
+        // stand-in library's log, which grew.
+        std::set<std::string> again = Machine();
+        for (auto line = again.begin(); line != again.end();)
+            line = line->find("\\qvsetup.log ") != std::string::npos ? again.erase(line) : std::next(line);
+        for (auto line = installed.begin(); line != installed.end();)
+            line = line->find("\\qvsetup.log ") != std::string::npos ? installed.erase(line) : std::next(line);
+        CHECK(WithoutUserSettings(Difference(installed, again)) == "");
 
         start = GetTickCount();
         DWORD uninstalled = RunIn(WindowsDir() + "\\QVUninst.exe /S " + kKey, WindowsDir(), 60000);
