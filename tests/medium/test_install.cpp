@@ -1,14 +1,15 @@
 // The installation medium as a user meets it: the folder mapped as a CD-ROM drive,
-// "setup.exe /S /NR" run from it in each Windows mode, the installed machine checked, then
-// "QVUninst.exe /S Tavimon" and the restart it asks for, and the machine compared with the
-// listing taken before the installation. The modes share one world and take turns.
+// "setup.exe /S /NR" run from it in each Windows mode (and again over the running daemon),
+// the installed machine checked, then "QVUninst.exe /S Tavimon" and the restart it asks for,
+// and the machine compared with the listing taken before. The modes share one world and take
+// turns. Also: the medium's licence texts are the ones the installer picks per language.
 #include <doctest/doctest.h>
 
 #include "drivers.h"
 #include "procs.h"
+#include "setup.h"
+#include "setuptest.h"
 #include "wintest.h"
-
-#include <stdio.h>
 
 #include <algorithm>
 #include <set>
@@ -546,13 +547,39 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
     }
 }
 
-QV_CHILD(oeminf)
+TEST_CASE("the installer finds the medium's licence text for every language, and by language for other countries")
 {
-    typedef BOOL(WINAPI * CopyFunc)(PCSTR, PCSTR, DWORD, DWORD, PSTR, DWORD, PDWORD, PSTR*);
-    HMODULE setupapi = LoadLibraryA("setupapi.dll");
-    CopyFunc copy = (CopyFunc)GetProcAddress(setupapi, "SetupCopyOEMInfA");
-    char dest[MAX_PATH] = "";
-    BOOL ok = copy(argv[0], NULL, 1, 0, dest, sizeof(dest), NULL, NULL);
-    printf("ok=%d error=%lu dest=%s\n", ok, GetLastError(), dest);
-    return 0;
+    // The installer reads the NT family's locale value when it starts; it is put back after.
+    const char kIntl[] = "Control Panel\\International";
+    DWORD type = 0;
+    std::string saved;
+    const bool had = ReadValue(HKEY_CURRENT_USER, kIntl, "Locale", &type, &saved);
+    const std::string medium = MediumDir();
+    const struct {
+        const char* locale;
+        const char* file;
+    } kLicences[] = {
+        { "00000404", "LICENTCH.TXT" }, { "00000804", "LICENSCH.TXT" }, { "00000406", "LICENDAN.TXT" },
+        { "00000413", "LICENDUT.TXT" }, { "00000409", "LICENENG.TXT" }, { "0000040B", "LICENFIN.TXT" },
+        { "0000040C", "LICENFRE.TXT" }, { "00000407", "LICENGER.TXT" }, { "00000410", "LICENITA.TXT" },
+        { "00000411", "LICENJP.TXT" },  { "00000414", "LICENNOR.TXT" }, { "00000416", "LICENBRA.TXT" },
+        { "0000080A", "LICENSPA.TXT" }, { "0000041D", "LICENSWE.TXT" }, { "00000C0C", "LICENFRE.TXT" },
+        { "00000807", "LICENGER.TXT" }, { "00000809", "LICENENG.TXT" }, { "00000C0A", "LICENSPA.TXT" },
+    };
+    for (const auto& licence : kLicences) {
+        CAPTURE(licence.locale);
+        REQUIRE(WriteString(HKEY_CURRENT_USER, kIntl, "Locale", licence.locale));
+        REQUIRE(setuptest::StartIn(medium));
+        CHECK(std::string(g_setup.licencePath) == medium + "\\LICENSE\\" + licence.file);
+        const std::string text = Slurp(g_setup.licencePath);
+        CHECK(g_setup.licenceLength == text.size());
+        // The licence page's edit control breaks lines at CR LF only.
+        CHECK(text.find("Tavimon") != std::string::npos);
+        CHECK(text.find("\r\n") != std::string::npos);
+        CHECK(std::count(text.begin(), text.end(), '\n') == std::count(text.begin(), text.end(), '\r'));
+    }
+    if (had)
+        WriteString(HKEY_CURRENT_USER, kIntl, "Locale", saved.c_str());
+    else
+        DeleteValue(HKEY_CURRENT_USER, kIntl, "Locale");
 }
