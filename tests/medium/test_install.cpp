@@ -17,6 +17,10 @@
 #include <vector>
 
 using namespace qvtest;
+using setuptest::Exists;
+using setuptest::PendingMoves;
+using setuptest::Slurp;
+using setuptest::Text;
 
 namespace {
 
@@ -73,39 +77,6 @@ std::string RealSystemDir()
     char dir[MAX_PATH];
     UINT n = GetSystemWow64DirectoryA(dir, sizeof(dir));
     return n > 0 && n < sizeof(dir) ? dir : SystemDir();
-}
-
-std::string Slurp(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                              OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(absent)";
-    std::string data;
-    char buffer[65536];
-    DWORD got;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, NULL) && got > 0)
-        data.append(buffer, got);
-    CloseHandle(file);
-    return data;
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string Text(HKEY root, const std::string& path, const char* name)
-{
-    DWORD type = 0;
-    std::string data;
-    if (!ReadValue(root, path.c_str(), name, &type, &data))
-        return "(absent)";
-    if (type != REG_SZ)
-        return "(type " + std::to_string(type) + ")";
-    if (!data.empty() && data.back() == '\0')
-        data.pop_back();
-    return data;
 }
 
 // Files under `dir` as "path size" lines, directories as "path\"; deeper only when asked.
@@ -196,6 +167,13 @@ std::set<std::string> WithoutSystemTraces(std::set<std::string> lines)
                        Lower(*line) == Lower(SystemDir() + "\\driverstore\\")
                    ? lines.erase(line)
                    : std::next(line);
+    return lines;
+}
+
+std::set<std::string> WithoutLibraryLog(std::set<std::string> lines)
+{
+    for (auto line = lines.begin(); line != lines.end();)
+        line = line->find("\\qvsetup.log ") != std::string::npos ? lines.erase(line) : std::next(line);
     return lines;
 }
 
@@ -312,15 +290,6 @@ std::string WithoutUserSettings(const std::string& difference)
     return kept;
 }
 
-std::string PendingMoves()
-{
-    DWORD type = 0;
-    std::string data;
-    ReadValue(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
-              &type, &data);
-    return data;
-}
-
 std::string ImageOf(DWORD processId)
 {
     typedef BOOL(WINAPI * ImageFunc)(HANDLE, DWORD, LPSTR, PDWORD);
@@ -412,7 +381,7 @@ struct Turn {
     }
     std::string LibraryLog() const
     {
-        return WithoutCr(Slurp(medium + "\\qvsetup.log") == "(absent)" ? "" : Slurp(medium + "\\qvsetup.log"));
+        return Exists(medium + "\\qvsetup.log") ? WithoutCr(Slurp(medium + "\\qvsetup.log")) : "";
     }
 };
 
@@ -497,6 +466,7 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
             CHECK(Slurp(std::string(kStaging) + "\\DRIVER\\QVKB.INF") == inf);
             CHECK(Slurp(std::string(kStaging) + "\\TAVIMON.CAB") == Slurp(turn.medium + "\\TAVIMON.CAB"));
             CHECK(Text(HKEY_LOCAL_MACHINE, kUninstall + "\\DeleteDirectory", kStaging) == "1");
+            CHECK(Text(HKEY_LOCAL_MACHINE, kUninstall + "\\DeleteFiles", "QVKB.pnf") == WindowsDir() + "\\inf");
         }
         // "net start hkport" is started without waiting, on 2000 and XP only.
         if (mode.nt5)
@@ -511,7 +481,7 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
 
         // Installing again over the running daemon: the script's Kill Programs line ends it,
         // the files stay (same versions, same times), a fresh daemon starts.
-        std::set<std::string> installed = Machine();
+        const std::set<std::string> installed = Machine();
         HANDLE first = OpenProcess(SYNCHRONIZE, FALSE, WindowProcess(daemon));
         REQUIRE(first != NULL);
         ForgetFiledInf();
@@ -522,12 +492,7 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
         REQUIRE(daemon != NULL);
         // The daemon saved its display settings as it was ended; the staged medium holds the
         // stand-in library's log, which grew.
-        std::set<std::string> again = Machine();
-        for (auto line = again.begin(); line != again.end();)
-            line = line->find("\\qvsetup.log ") != std::string::npos ? again.erase(line) : std::next(line);
-        for (auto line = installed.begin(); line != installed.end();)
-            line = line->find("\\qvsetup.log ") != std::string::npos ? installed.erase(line) : std::next(line);
-        CHECK(WithoutUserSettings(Difference(installed, again)) == "");
+        CHECK(WithoutUserSettings(Difference(WithoutLibraryLog(installed), WithoutLibraryLog(Machine()))) == "");
 
         start = GetTickCount();
         DWORD uninstalled = RunIn(WindowsDir() + "\\QVUninst.exe /S " + kKey, WindowsDir(), 60000);
@@ -539,7 +504,7 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
         if (mode.is9x)
             CHECK(Slurp(WindowsDir() + "\\wininit.ini").find("NUL=" + self + "\r\n") != std::string::npos);
         else
-            CHECK(PendingMoves().find(self) != std::string::npos);
+            CHECK(PendingMoves::Now().find(self) != std::string::npos);
         CHECK(RunIn("wineboot.exe -r", WindowsDir(), 60000) == 0);
         CHECK_FALSE(Exists(self));
 
