@@ -77,14 +77,7 @@ bool IsProductFolder(const UninstContext* run, const char* dir, const char* flag
     if (lstrcmpA(flag, "1") != 0)
         return false;
     for (int i = 0; i < 2; ++i) {
-        char parent[UNINST_PATH_SIZE];
-        if (!run->programFiles[i][0] || !TextCopy(parent, sizeof(parent), run->programFiles[i]))
-            continue;
-        size_t length = lstrlenA(parent);
-        if (length > 3 && parent[length - 1] == '\\')
-            parent[length - 1] = '\0';
-        if (UninstPathInside(dir, parent, UninstLeadByteOf) &&
-            UninstPathDepth(dir, UninstLeadByteOf) == UninstPathDepth(parent, UninstLeadByteOf) + 1)
+        if (run->programFiles[i][0] && UninstPathChildOf(dir, run->programFiles[i], UninstLeadByteOf))
             return true;
     }
     return false;
