@@ -475,21 +475,25 @@ TEST_CASE("the medium installs in every Windows mode, and the uninstaller leaves
             CHECK_FALSE(IsServiceRunning("hkport"));
 
         // The daemon, started by the script's last step, from where it was installed.
+        // A mode that fails here leaves the others to run; its turn cleans up after it.
         HWND daemon = WaitForWindow("QV5120DM", NULL, 20000);
-        REQUIRE(daemon != NULL);
+        CHECK(daemon != NULL);
+        if (!daemon)
+            continue;
         CHECK(Lower(ImageOf(WindowProcess(daemon))) == Lower(RealSystemDir() + "\\QV5120DM.exe"));
 
         // Installing again over the running daemon: the script's Kill Programs line ends it,
         // the files stay (same versions, same times), a fresh daemon starts.
         const std::set<std::string> installed = Machine();
         HANDLE first = OpenProcess(SYNCHRONIZE, FALSE, WindowProcess(daemon));
-        REQUIRE(first != NULL);
+        CHECK(first != NULL);
+        if (!first)
+            continue;
         ForgetFiledInf();
         CHECK(RunIn(std::string(kRoot) + "\\setup.exe /S /NR", std::string(kRoot) + "\\", 90000) == 0);
         CHECK(WaitForSingleObject(first, 10000) == WAIT_OBJECT_0);
         CloseHandle(first);
-        daemon = WaitForWindow("QV5120DM", NULL, 20000);
-        REQUIRE(daemon != NULL);
+        CHECK(WaitForWindow("QV5120DM", NULL, 20000) != NULL);
         // The daemon saved its display settings as it was ended; the staged medium holds the
         // stand-in library's log, which grew.
         CHECK(WithoutUserSettings(Difference(WithoutLibraryLog(installed), WithoutLibraryLog(Machine()))) == "");
