@@ -63,7 +63,7 @@ int WriteAll(HANDLE file, const char* data, DWORD size)
 // stop asked for in its middle ends the copy there; a small one is left to the system's
 // copy, which under Wine is several times faster and ends within any stop's bound. Nothing
 // is left unless COPY_DONE.
-int CopyBeside(const char* source, const char* target)
+int CopyBeside(const char* source, const char* target, DWORD knownSize)
 {
     char dir[QV_TEXT_SIZE];
     const char* slash = strrchr(target, '\\');
@@ -72,26 +72,27 @@ int CopyBeside(const char* source, const char* target)
         return COPY_FAILED;
     memcpy(dir, target, length);
     dir[length] = '\0';
-    if (length == 2 && dir[1] == ':')
-        TextAppend(dir, sizeof(dir), "\\");
-    g_copyFrom = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                             NULL);
-    if (g_copyFrom == INVALID_HANDLE_VALUE)
-        return COPY_FAILED;
-    if (!GetTempFileNameA(dir, "qv", 0, g_partialCopy)) {
+    // One name per directory: there is one worker, and a file left by a run that was ended
+    // is simply written over. A target of that very name takes the other one.
+    const char* name = lstrcmpiA(slash + 1, "qvcopy.tmp") ? "qvcopy.tmp" : "qvcopy2.tmp";
+    if (!SetupJoinPath(g_partialCopy, sizeof(g_partialCopy), dir, name)) {
         g_partialCopy[0] = '\0';
-        CloseCopyHandles();
         return COPY_FAILED;
     }
-    DWORD high = 0;
-    DWORD low = GetFileSize(g_copyFrom, &high);
-    if (low != INVALID_FILE_SIZE && high == 0 && low <= kWholeCopyBytes) {
-        CloseCopyHandles();
+    SetFileAttributesA(g_partialCopy, FILE_ATTRIBUTE_NORMAL);
+    // The table's size decides without opening the file; 0 (unknown) takes the blocks.
+    if (knownSize > 0 && knownSize <= kWholeCopyBytes) {
         if (CopyFileA(source, g_partialCopy, FALSE)) {
             SetFileAttributesA(g_partialCopy, FILE_ATTRIBUTE_NORMAL);
             return COPY_DONE;
         }
         SetupDiscardPartialCopy();
+        return COPY_FAILED;
+    }
+    g_copyFrom = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                             NULL);
+    if (g_copyFrom == INVALID_HANDLE_VALUE) {
+        g_partialCopy[0] = '\0';
         return COPY_FAILED;
     }
     g_copyTo = CreateFileA(g_partialCopy, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -192,7 +193,7 @@ int CopyLoop(const SetupPage* page)
                 SetFileAttributesA(destination, FILE_ATTRIBUTE_NORMAL);
             char lastWritten[QV_TEXT_SIZE];
             lastWritten[0] = '\0';
-            int copied = CopyBeside(source, destination);
+            int copied = CopyBeside(source, destination, entry.size);
             if (copied == COPY_CANCELLED)
                 return 0;
             if (copied == COPY_DONE) {
