@@ -59,7 +59,8 @@ bench: build
 	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_wizard.exe || rc=1; \
 	    tools/wine-env cleanup $(CURDIR)/build/benchrun; exit $$rc
 
-# The display's volume bar, mute indication and a text on a 24-bit screen, as PNGs.
+# The display's volume bar, mute indication and a text, and the installer page by page in its
+# languages, on a 24-bit screen, as PNGs.
 screenshots: build
 	@sh tools/screenshots build/screens
 
