@@ -1,5 +1,5 @@
 # Entry points for people and CI. `make test` is the one command that must pass.
-.PHONY: all deps build native test demo fuzz bench screenshots clean
+.PHONY: all deps build native test demo medium fuzz bench screenshots clean
 
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
@@ -31,6 +31,11 @@ test: build native
 	@tools/wine-env check
 	@trap 'tools/wine-env sweep build; exit 130' INT TERM HUP; \
 	    (cd $(WIN32) && ctest -j $(JOBS) --output-on-failure); rc=$$?; tools/wine-env sweep build || rc=1; exit $$rc
+
+# The installation medium: setup.exe, its six scripts, the deliverables in one cabinet, the
+# keyboard INF, the licence texts and a README (sources in res/medium).
+medium: build
+	@python3 tools/make-medium build/bin build/tests/sim build/medium
 
 # The daemon on Wine between the keyboard-driver stand-ins, end to end.
 demo: build
