@@ -37,8 +37,9 @@ test: build native
 medium: build
 	@python3 tools/make-medium build/bin build/tests/sim build/medium
 
-# The daemon on Wine between the keyboard-driver stand-ins, end to end.
-demo: build
+# What a user does, on Wine: the medium installed through its wizard, the installed daemon
+# between the keyboard-driver stand-ins, keys typed, then the uninstaller.
+demo: medium
 	@sh tools/demo
 
 fuzz: deps
