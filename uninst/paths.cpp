@@ -164,6 +164,14 @@ int UninstPathInside(const char* path, const char* dir, UninstLeadByte isLead)
     return Relate(dir, path, isLead) == ANCESTOR;
 }
 
+int UninstPathChildOf(const char* path, const char* dir, UninstLeadByte isLead)
+{
+    char base[UNINST_PATH_SIZE];
+    UninstVerdict verdict = Normalize(dir, isLead, base);
+    return (verdict == UNINST_OK || verdict == UNINST_DRIVE_ROOT) && Relate(base, path, isLead) == ANCESTOR &&
+           UninstPathDepth(path, isLead) == UninstPathDepth(base, isLead) + 1;
+}
+
 int UninstPathDepth(const char* path, UninstLeadByte isLead)
 {
     int depth = 0;

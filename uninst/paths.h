@@ -38,6 +38,10 @@ UninstVerdict UninstJoinFile(const char* dir, const char* name, UninstLeadByte i
 // True when `path` lies inside `dir` (both as UninstCheckDir gives them).
 int UninstPathInside(const char* path, const char* dir, UninstLeadByte isLead);
 
+// True when `path` (as UninstCheckDir gives it) is a directory's direct entry; `dir` may end
+// in a backslash or be a drive root.
+int UninstPathChildOf(const char* path, const char* dir, UninstLeadByte isLead);
+
 // Backslashes outside DBCS characters.
 int UninstPathDepth(const char* path, UninstLeadByte isLead);
 

@@ -156,6 +156,32 @@ bool UninstDeleteTree(HKEY root, const char* path)
     return DeleteTreeAt(root, path, 0);
 }
 
+namespace {
+
+// The shared lists and the maker's key are made by whichever product recorded first; each
+// goes with the last product's record, only when nothing at all is left in it.
+void DeleteIfEmpty(const char* layoutPath)
+{
+    char path[QV_UNINSTALL_TEXT];
+    if (!UninstallCompose(path, layoutPath, ""))
+        return;
+    size_t length = lstrlenA(path);
+    if (length > 0 && path[length - 1] == '\\')
+        path[length - 1] = '\0';
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    DWORD subKeys = 1, values = 1;
+    bool empty = RegQueryInfoKeyA(key, NULL, NULL, NULL, &subKeys, NULL, NULL, &values, NULL, NULL, NULL, NULL) ==
+                     ERROR_SUCCESS &&
+                 subKeys == 0 && values == 0;
+    RegCloseKey(key);
+    if (empty)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+}
+
+} // namespace
+
 void UninstRemoveRecord(UninstContext* run)
 {
     char files[QV_UNINSTALL_TEXT];
@@ -166,4 +192,8 @@ void UninstRemoveRecord(UninstContext* run)
         run->failed++;
     if (!UninstDeleteTree(HKEY_LOCAL_MACHINE, run->productKey))
         run->failed++;
+    DeleteIfEmpty(QV_SHARED_FILE_KEY);
+    DeleteIfEmpty(QV_SHARED_REG_KEY);
+    DeleteIfEmpty(QV_SHARED_PARENT_KEY);
+    DeleteIfEmpty(QV_MAKER_KEY);
 }

@@ -8,6 +8,7 @@ namespace {
 struct Path {
     char text[UNINST_PATH_SIZE];
     bool done;
+    bool productFolder;
 };
 
 struct RegKey {
@@ -34,6 +35,21 @@ void OrderDeepestFirst(UninstContext* run, const UninstList* list, size_t offset
 
 const HKEY kRoots[UNINST_ROOTS] = { HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS };
 
+void DeleteOrSchedule(UninstContext* run, const char* path, DWORD attributes)
+{
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (DeleteFileA(path))
+        return;
+    if (UninstDeleteAtRestart(run, path)) {
+        run->restart = 1;
+        return;
+    }
+    // The file stays as it was found.
+    SetFileAttributesA(path, attributes);
+    ++run->failed;
+}
+
 void RemoveFile(UninstContext* run, const char* name, const char* dir, void* param)
 {
     char path[UNINST_PATH_SIZE];
@@ -50,21 +66,60 @@ void RemoveFile(UninstContext* run, const char* name, const char* dir, void* par
         ++run->skipped;
         return;
     }
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (DeleteFileA(path))
-        return;
-    if (UninstDeleteAtRestart(run, path)) {
-        run->restart = 1;
-        return;
-    }
-    // The file stays as it was found.
-    SetFileAttributesA(path, attributes);
-    ++run->failed;
+    DeleteOrSchedule(run, path, attributes);
 }
 
-// The flag ("1" for the product folder, "0" for the installation directory, anything from
-// other products) changes nothing: every recorded directory goes only once it is empty.
+// The installer records its product folder under Program Files ("1") but not the copy of
+// the installation medium it puts there for the driver: only such a folder, directly in a
+// Program Files directory, is emptied whole. Every other directory goes only once empty.
+bool IsProductFolder(const UninstContext* run, const char* dir, const char* flag)
+{
+    if (lstrcmpA(flag, "1") != 0)
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        if (run->programFiles[i][0] && UninstPathChildOf(dir, run->programFiles[i], UninstLeadByteOf))
+            return true;
+    }
+    return false;
+}
+
+// Files in use go at restart, and their directories after them. Links to elsewhere are not
+// followed. Each level holds one path, and a deeper one is longer, so the recursion ends.
+void EmptyTree(UninstContext* run, const char* dir)
+{
+    char pattern[UNINST_PATH_SIZE];
+    if (!TextCopy(pattern, sizeof(pattern), dir) || !TextAppend(pattern, sizeof(pattern), "\\*")) {
+        ++run->skipped;
+        return;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, ".."))
+            continue;
+        char path[UNINST_PATH_SIZE];
+        if (!TextCopy(path, sizeof(path), dir) || !TextAppend(path, sizeof(path), "\\") ||
+            !TextAppend(path, sizeof(path), found.cFileName)) {
+            ++run->skipped;
+            continue;
+        }
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            ++run->skipped;
+        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            EmptyTree(run, path);
+            if (!RemoveDirectoryA(path))
+                UninstRemoveDirAtRestart(run, path);
+        } else {
+            DeleteOrSchedule(run, path, found.dwFileAttributes);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// The flag: "1" for the product folder, "0" for the installation directory, anything from
+// other products; see IsProductFolder.
 void CollectDirectory(UninstContext* run, const char* dir, const char* flag, void* param)
 {
     Path path;
@@ -73,6 +128,7 @@ void CollectDirectory(UninstContext* run, const char* dir, const char* flag, voi
         ++run->skipped;
         return;
     }
+    path.productFolder = IsProductFolder(run, path.text, flag);
     if (!UninstListAdd((UninstList*)param, &path))
         ++run->failed;
 }
@@ -159,6 +215,11 @@ void UninstRemoveDirectories(UninstContext* run)
     if (!UninstallCompose(path, run->productKey, "\\", QV_UNINSTALL_DIRS) ||
         !UninstForEachValue(run, path, CollectDirectory, &dirs))
         return;
+    for (int i = 0; i < dirs.count; ++i) {
+        Path* dir = (Path*)UninstListAt(&dirs, i);
+        if (dir->productFolder)
+            EmptyTree(run, dir->text);
+    }
     OrderDeepestFirst(run, &dirs, offsetof(Path, text), &order);
     const char** texts = (const char**)order.items;
     // Deepest first, and again while that empties a parent recorded out of order.

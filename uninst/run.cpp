@@ -35,19 +35,22 @@ void AddProtected(UninstContext* run, int* count, const char* dir)
         ++*count;
 }
 
-void AddProtectedFromRegistry(UninstContext* run, int* count, const char* name)
+// True when it was added.
+bool AddProtectedFromRegistry(UninstContext* run, int* count, const char* name)
 {
     HKEY key;
     char dir[UNINST_PATH_SIZE];
     DWORD type = 0, size = sizeof(dir) - 1;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
-        return;
+        return false;
+    int before = *count;
     if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)dir, &size) == ERROR_SUCCESS && type == REG_SZ) {
         dir[size] = '\0';
         AddProtected(run, count, dir);
     }
     RegCloseKey(key);
+    return *count > before;
 }
 
 // The system's own directories; a failed look-up protects less, but the drive roots and
@@ -64,12 +67,14 @@ void FindProtected(UninstContext* run)
             dir[2] = '\0';
             TextAppend(dir, sizeof(dir), "\\Program Files");
             AddProtected(run, &count, dir);
+            TextCopy(run->programFiles[0], UNINST_PATH_SIZE, dir);
         }
     }
     n = GetSystemDirectoryA(dir, sizeof(dir));
     if (n > 0 && n < sizeof(dir))
         AddProtected(run, &count, dir);
-    AddProtectedFromRegistry(run, &count, "ProgramFilesDir");
+    if (AddProtectedFromRegistry(run, &count, "ProgramFilesDir"))
+        TextCopy(run->programFiles[1], UNINST_PATH_SIZE, run->protectedDirs[count - 1]);
     AddProtectedFromRegistry(run, &count, "CommonFilesDir");
     for (int i = 0; i < UNINST_MAX_PROTECTED; ++i)
         run->protect.dirs[i] = i < count ? run->protectedDirs[i] : NULL;

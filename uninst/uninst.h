@@ -52,6 +52,7 @@ struct UninstContext {
     bool is9x;
     char protectedDirs[UNINST_MAX_PROTECTED][UNINST_PATH_SIZE];
     UninstProtected protect;
+    char programFiles[2][UNINST_PATH_SIZE];  // where the installer's product folder ("1") lies
     UninstList scheduled;  // paths (UNINST_PATH_SIZE) deleted at restart, so their directories can follow
     int restart, skipped, failed;
 };

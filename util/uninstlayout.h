@@ -9,6 +9,9 @@
 #define QV_UNINSTALL_REGS "DeleteRegs"
 #define QV_SHARED_FILE_KEY "Software\\Qelvano\\Uninstall\\SharedFile\\"
 #define QV_SHARED_REG_KEY "Software\\Qelvano\\Uninstall\\SharedReg\\"
+// Their parents, which the first record makes and the last removal takes when empty.
+#define QV_SHARED_PARENT_KEY "Software\\Qelvano\\Uninstall"
+#define QV_MAKER_KEY "Software\\Qelvano"
 #define QV_UNINSTALLER "QVUninst.exe"
 
 // Composed key paths and names never get cut: one that does not fit this is not written.

@@ -9,6 +9,8 @@
 #include "pathtext.h"
 #include "setup.h"
 
+#include <string.h>
+
 namespace {
 
 const char kSection[] = "Update Driver";
@@ -254,6 +256,20 @@ void PreloadFallback(const DriverLine& line)
         WritePreloadRun(line, staging);
 }
 
+// The setup API keeps a precompiled copy beside the INF it registered (x.inf, x.pnf), which
+// would outlive the INF at uninstall.
+void RecordPrecompiledInf(const char* inf)
+{
+    char pnf[QV_TEXT_SIZE];
+    const char* dot = strrchr(inf, '.');
+    const char* slash = strrchr(inf, '\\');
+    if (!dot || (slash && dot < slash) || !TextCopy(pnf, sizeof(pnf), inf))
+        return;
+    pnf[dot + 1 - inf] = '\0';
+    if (TextAppend(pnf, sizeof(pnf), "pnf") && GetFileAttributesA(pnf) != INVALID_FILE_ATTRIBUTES)
+        SetupRecordFile(pnf);
+}
+
 // Me, 2000, XP: the INF registered with the setup API, then offered again from there.
 void OemInfFallback(const DriverLine& line)
 {
@@ -276,6 +292,7 @@ void OemInfFallback(const DriverLine& line)
                     Sleep(kSettleMs);
             }
             SetupRecordFile(destination);
+            RecordPrecompiledInf(destination);
         }
     }
     FreeLibrary(setupapi);

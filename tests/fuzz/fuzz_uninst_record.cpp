@@ -107,6 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                         k.pop_back();
                     Check(!UninstPathInside(k.c_str(), out, isLead) && strcasecmp(k.c_str(), out) != 0);
                 }
+                // A product folder is emptied whole: it must be one step inside Program Files.
+                if (UninstPathChildOf(out, protect.dirs[2], isLead))
+                    Check(UninstPathInside(out, "C:\\Program Files", isLead) &&
+                          (isLead || !strchr(out + strlen("C:\\Program Files\\"), '\\')));
                 dirs.push_back(out);
             } else {
                 Check(out[0] == '\0');

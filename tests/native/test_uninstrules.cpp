@@ -133,6 +133,17 @@ TEST_CASE("directories go deepest first, in record order at equal depth")
     CHECK(UninstPathInside("C:\\QV\\a\\x.txt", "c:\\qv", nullptr));
     CHECK_FALSE(UninstPathInside("C:\\QV2\\x.txt", "C:\\QV", nullptr));
     CHECK_FALSE(UninstPathInside("C:\\QV", "C:\\QV", nullptr));
+
+    // The product folder's place: directly in Program Files, however that is written.
+    CHECK(UninstPathChildOf("C:\\Program Files\\Tavimon", "c:\\program files", nullptr));
+    CHECK(UninstPathChildOf("C:\\Program Files\\Tavimon", "C:\\Program Files\\", nullptr));
+    CHECK(UninstPathChildOf("C:\\Tavimon", "C:\\", nullptr));
+    CHECK_FALSE(UninstPathChildOf("C:\\Program Files\\Tavimon\\DRIVER", "C:\\Program Files", nullptr));
+    CHECK_FALSE(UninstPathChildOf("C:\\Program Files", "C:\\Program Files", nullptr));
+    CHECK_FALSE(UninstPathChildOf("C:\\Program Files2\\Tavimon", "C:\\Program Files", nullptr));
+    CHECK_FALSE(UninstPathChildOf("C:\\Program Files\\Tavimon", "Program Files", nullptr));
+    CHECK_FALSE(UninstPathChildOf("C:\\P\\A\x95\\B", "C:\\P\\A", Cp932Lead));
+    CHECK(UninstPathChildOf("C:\\P\\A\x95\\B", "C:\\P", Cp932Lead));
 }
 
 TEST_CASE("the command line gives the key, blanks and all, and the silent flag anywhere")

@@ -226,6 +226,9 @@ TEST_CASE("Windows 2000: a keyboard no device answers for is registered as OEM I
         CHECK(Slurp(oldCopy) == Slurp(w.setupDir + "\\drv\\qvkb2k.inf"));
         CHECK(w.Recorded("DeleteFiles", "qvkb2k.inf") == InfDir());
         CHECK(w.Recorded("DeleteFiles", "qvms2k.inf") == InfDir());
+        // The setup API's precompiled copy beside each registered INF goes with it.
+        CHECK(w.Recorded("DeleteFiles", "qvkb2k.pnf") == InfDir());
+        CHECK(w.Recorded("DeleteFiles", "qvms2k.pnf") == InfDir());
         // DeleteINFIndex absent: the index goes, read-only or not.
         CHECK_FALSE(Exists(InfDir() + "\\DRVIDX.BIN"));
         CHECK_FALSE(Exists(InfDir() + "\\DRVDATA.BIN"));

@@ -458,6 +458,49 @@ TEST_CASE("a file in use is deleted at restart, and its directory after it")
     CleanRegistry({ "QvUnBusy" });
 }
 
+TEST_CASE("the product folder directly under Program Files goes whole; one flagged so elsewhere only once empty")
+{
+    CleanRegistry({ "QvUnFolder" });
+    PendingMoves moves;
+    DeleteFileA(WininitPath().c_str());
+    // What the driver step stages there: a copy of the medium, none of it recorded file by file.
+    const std::string product = "C:\\Program Files\\QvUnFolder", deeper = "C:\\Program Files\\QvUnDeeper";
+    const std::string elsewhere = MakeTempDir("unfolder");
+    for (const std::string& dir : { product, product + "\\DRIVER", product + "\\DRIVER\\deep", product + "\\empty",
+                                    deeper, deeper + "\\inner" })
+        REQUIRE(CreateDirectoryA(dir.c_str(), NULL));
+    for (const std::string& file : { product + "\\setup.exe", product + "\\held.dll", product + "\\DRIVER\\deep\\x.inf",
+                                     deeper + "\\inner\\keep.txt", elsewhere + "\\keep.txt" })
+        REQUIRE(WriteFileText(file, "x"));
+    SetFileAttributesA((product + "\\DRIVER\\deep\\x.inf").c_str(), FILE_ATTRIBUTE_READONLY);
+    Product("QvUnFolder", "Folder Product");
+    CHECK(SetupRecordDirectory(product.c_str(), "1"));
+    CHECK(SetupRecordDirectory((deeper + "\\inner").c_str(), "1"));
+    CHECK(SetupRecordDirectory(elsewhere.c_str(), "1"));
+    HANDLE held = CreateFileA((product + "\\held.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+
+    CHECK(Uninstall("/S QvUnFolder") == 1);
+    CloseHandle(held);
+
+    // All of the product folder but the file in use; that one, then the folder, at restart.
+    CHECK(Lines(Tree(product)) == "held.dll\n");
+    std::string after = PendingMoves::Now();
+    size_t file = after.find(DeleteEntry(product + "\\held.dll"));
+    size_t dir = after.find(DeleteEntry(product));
+    CHECK(file != std::string::npos);
+    CHECK(dir != std::string::npos);
+    CHECK(file < dir);
+    // Deeper than a product folder, or outside Program Files: what the record does not list stays.
+    CHECK(Lines(Tree(deeper)) == "inner\ninner\\keep.txt\n");
+    CHECK(Lines(Tree(elsewhere)) == "keep.txt\n");
+    CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, (kUninstall + "QvUnFolder").c_str()));
+    RemoveTree(product);
+    RemoveTree(deeper);
+    RemoveTree(elsewhere);
+    CleanRegistry({ "QvUnFolder" });
+}
+
 TEST_CASE("on the 95 family a file in use gets a NUL line in wininit.ini instead")
 {
     PendingMoves moves;
