@@ -150,8 +150,14 @@ bool RunWizard(const std::string& setupExe, const std::string& medium)
     if (ok) {
         HWND page = WaitForSetupPage(sheet, PAGE_PROGRESS, process.hProcess, kPageWait);
         if (page) {
-            Sleep(100);
+            // Copy and driver phase from the medium take some 50 ms under Wine: photographed
+            // at once, and what the page showed then is said.
             Shot("setup-progress");
+            const char* phase = !IsWindowVisible(page)                        ? "the page had gone"
+                                : IsWindowVisible(GetDlgItem(page, 1003))     ? "the driver phase"
+                                : IsWindowVisible(GetDlgItem(page, 1001))     ? "the copy"
+                                                                               : "before the copy";
+            Say("    taken during %s\n", phase);
         }
         HWND result = WaitForSetupPage(sheet, PAGE_RESULT, process.hProcess, 120000);
         Say("  progress page %s, result page %s\n", page ? "shown" : "MISSING", result ? "shown" : "MISSING");
