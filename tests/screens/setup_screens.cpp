@@ -2,7 +2,8 @@
 // wizard walked page by page from outside, the screen saved at each page as a BMP.
 //   setup_screens.exe SETUPDIR OUTDIR TAG all|welcome
 // "all" walks every page into an installation, the exit confirmation on the way; "welcome"
-// photographs the first page and leaves by Exit Setup. Exit 1 if a page did not come.
+// photographs the first page and leaves by Exit Setup. Exit 1 if a page did not come, or
+// the copy could not be caught under way.
 #include <windows.h>
 #include <prsht.h>
 #include <stdio.h>
@@ -38,7 +39,7 @@ bool Page(HWND sheet, SetupPage kind)
     return false;
 }
 
-bool Confirmation(DWORD pid, HWND sheet, int answer)
+bool Confirmation(DWORD pid, HWND sheet, int answer, bool photograph)
 {
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     HWND confirm = WaitForExitConfirmation(pid, kPageWait);
@@ -46,7 +47,7 @@ bool Confirmation(DWORD pid, HWND sheet, int answer)
         printf("  %s-exit: no confirmation\n", g_tag.c_str());
         return false;
     }
-    bool ok = Shoot("exit");
+    bool ok = !photograph || Shoot("exit");
     PressButton(confirm, answer);
     DWORD start = GetTickCount();
     while (IsWindow(confirm) && GetTickCount() - start < kPageWait)
@@ -110,7 +111,7 @@ int main(int argc, char** argv)
         printf("  %s: no wizard\n", g_tag.c_str());
         ok = false;
     } else if (!all) {
-        ok = Page(sheet, PAGE_WELCOME) && Confirmation(process.dwProcessId, sheet, IDCANCEL);
+        ok = Page(sheet, PAGE_WELCOME) && Confirmation(process.dwProcessId, sheet, IDCANCEL, false);
     } else {
         const SetupPage before[] = { PAGE_WELCOME, PAGE_LICENCE, PAGE_INTERFACE, PAGE_DESTINATION, PAGE_FOLDER };
         for (SetupPage kind : before) {
@@ -118,7 +119,7 @@ int main(int argc, char** argv)
             if (ok)
                 PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
         }
-        ok = ok && Page(sheet, PAGE_SUMMARY) && Confirmation(process.dwProcessId, sheet, IDOK);
+        ok = ok && Page(sheet, PAGE_SUMMARY) && Confirmation(process.dwProcessId, sheet, IDOK, true);
         if (ok)
             PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
         ok = ok && ProgressDuringCopy(sheet);
