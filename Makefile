@@ -37,8 +37,9 @@ test: build native
 medium: build
 	@python3 tools/make-medium build/bin build/tests/sim build/medium
 
-# The daemon on Wine between the keyboard-driver stand-ins, end to end.
-demo: build
+# What a user does, on Wine: the medium installed through its wizard, the installed daemon
+# between the keyboard-driver stand-ins, keys typed, then the uninstaller.
+demo: medium
 	@sh tools/demo
 
 fuzz: deps
@@ -64,7 +65,8 @@ bench: build
 	    tools/wine-run $(CURDIR)/build/benchrun build/tests/bench_wizard.exe || rc=1; \
 	    tools/wine-env cleanup $(CURDIR)/build/benchrun; exit $$rc
 
-# The display's volume bar, mute indication and a text on a 24-bit screen, as PNGs.
+# The display's volume bar, mute indication and a text, and the installer page by page in its
+# languages, on a 24-bit screen, as PNGs.
 screenshots: build
 	@sh tools/screenshots build/screens
 

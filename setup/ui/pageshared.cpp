@@ -56,6 +56,12 @@ void DrawSide(HWND page, HDC dc)
     if (placeWidth <= 0 || placeHeight <= 0 || height <= 0 || !GetObjectA(bitmap, sizeof(info), &info))
         return;
     int width = MulDiv(height, placeWidth, placeHeight);
+    // A page laid out larger than its template (the frame's font is bigger in some
+    // languages) would widen the column over the texts beside it.
+    if (width > placeWidth) {
+        width = placeWidth;
+        height = MulDiv(width, placeHeight, placeWidth);
+    }
     // A picture smaller than the placeholder is stretched whole rather than read past its edge.
     int sourceWidth = placeWidth < info.bmWidth ? placeWidth : info.bmWidth;
     int sourceHeight = placeHeight < info.bmHeight ? placeHeight : info.bmHeight;

@@ -91,6 +91,34 @@ bool LaunchDaemon(DaemonRun* run, const std::string& exe, const std::string& arg
            SendMessageTimeoutA(run->window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 15000, &result) != 0;
 }
 
+bool AttachDaemon(DaemonRun* run, DWORD timeoutMs)
+{
+    run->process = NULL;
+    run->window = NULL;
+    run->copied = false;
+    run->exe.clear();
+    DWORD start = GetTickCount();
+    HWND window;
+    while (!(window = FindWindowA("QV5120DM", NULL)) && GetTickCount() - start < timeoutMs)
+        Sleep(50);
+    if (!window)
+        return false;
+    run->threadId = GetWindowThreadProcessId(window, &run->processId);
+    run->process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, run->processId);
+    if (!run->process)
+        return false;
+    typedef BOOL(WINAPI * ImageNameFn)(HANDLE, DWORD, LPSTR, PDWORD);
+    ImageNameFn imageName =
+        (ImageNameFn)GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
+    char path[MAX_PATH];
+    DWORD size = sizeof(path);
+    if (imageName && imageName(run->process, 0, path, &size))
+        run->exe.assign(path, size);
+    run->window = window;
+    DWORD_PTR result;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 15000, &result) != 0;
+}
+
 DWORD WaitDaemonExit(DaemonRun* run, DWORD timeoutMs)
 {
     if (!run->process)

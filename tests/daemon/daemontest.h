@@ -30,6 +30,9 @@ bool StartDaemonIn(DaemonRun* run, const char* mode, const std::string& folder,
                    const std::string& args = std::string());
 // Starts `exe` as it is and waits for its main window.
 bool LaunchDaemon(DaemonRun* run, const std::string& exe, const std::string& args = std::string());
+// A daemon some other program started: its main window, process and program file, once
+// the start-up is over. False when none came within `timeoutMs`.
+bool AttachDaemon(DaemonRun* run, DWORD timeoutMs);
 // WM_ENDSESSION (wParam FALSE), then waits for the exit; the exit code or kNoExit.
 DWORD StopDaemon(DaemonRun* run);
 // Waits for the process to end by itself; the exit code or kNoExit (then it is killed).

@@ -626,6 +626,23 @@ QV_CHILD(sidepicture)
         bits |= 1;
     if (shot.width > 0 && outside == 0)
         bits |= 2;
+    // A page laid out larger than its template, as under a frame font of another language:
+    // the column keeps to the placeholder's width and shape instead of running over the texts.
+    SetWindowPos(page, NULL, 0, 0, client.right * 3 / 2, client.bottom * 3 / 2, SWP_NOMOVE | SWP_NOZORDER);
+    Picture grown = Print(page);
+    int placeWidth = place.right - place.left, placeHeight = place.bottom - place.top;
+    int missing = 0, beside = 0;
+    for (int y = 0; y < grown.height; ++y) {
+        for (int x = 0; x < grown.width; ++x) {
+            bool in = x > place.left && x < place.right - 1 && y > place.top && y < place.bottom - 1;
+            if (in && grown.At(x, y) != 0xFF0000)
+                ++missing;
+            if ((x > place.left + placeWidth + 1 || y > place.top + placeHeight + 1) && grown.At(x, y) == 0xFF0000)
+                ++beside;
+        }
+    }
+    if (grown.width > client.right && missing == 0 && beside == 0)
+        bits |= 8;
     Click(frame, WIZARD_CANCEL);
     HWND confirm = WaitForConfirmation(run, kWait);
     if (confirm)
@@ -635,7 +652,8 @@ QV_CHILD(sidepicture)
     return bits;
 }
 
-TEST_CASE("bitmap 101 is stretched into the placeholder's column on every paint; without it the page is plain")
+TEST_CASE("bitmap 101 is stretched into the placeholder's column on every paint, and kept to its width on a page "
+          "larger than its template; without it the page is plain")
 {
     std::string dir = MakeSetupDir("wizard-side");
     REQUIRE(WriteScript(dir + "\\SETUP2K.INI", std::string(kHeader) + "AskType=FALSE\n"));
@@ -658,7 +676,7 @@ TEST_CASE("bitmap 101 is stretched into the placeholder's column on every paint;
     REQUIRE(UpdateResourceA(update, (LPCSTR)RT_BITMAP, MAKEINTRESOURCEA(101), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                             bitmap.data(), (DWORD)bitmap.size()));
     REQUIRE(EndUpdateResourceA(update, FALSE));
-    CHECK(RunProgram("\"" + copy + "\" --child sidepicture " + dir, 60000) == 7);
+    CHECK(RunProgram("\"" + copy + "\" --child sidepicture " + dir, 60000) == 15);
     // This program has no bitmap 101: no red anywhere, and the wizard still runs.
     CHECK(RunProgram("\"" + SelfPath() + "\" --child sidepicture " + dir, 60000) == 6);
     RemoveTree(dir);
