@@ -179,12 +179,31 @@ void LoadPicture(HWND wnd)
     PcxFree(&image);
 }
 
+// The title is in the system's code page; GDI would read it in the font's (the caption
+// font's or Times New Roman's, both Western under some systems), so it is widened first.
+int WidenTitle(const char* text, int length, WCHAR* wide, int size)
+{
+    if (length <= 0)
+        return 0;
+    return MultiByteToWideChar(CP_ACP, 0, text, length, wide, size);
+}
+
 int MeasureText(const char* text, int length, void* context)
 {
+    WCHAR wide[QV_TEXT_SIZE];
+    int count = WidenTitle(text, length, wide, QV_TEXT_SIZE);
     SIZE size;
-    if (!GetTextExtentPoint32A((HDC)context, text, length, &size))
+    if (count <= 0 || !GetTextExtentPoint32W((HDC)context, wide, count, &size))
         return 0;
     return size.cx;
+}
+
+void DrawTitleText(HDC dc, int x, int y, const char* text, int length)
+{
+    WCHAR wide[QV_TEXT_SIZE];
+    int count = WidenTitle(text, length, wide, QV_TEXT_SIZE);
+    if (count > 0)
+        TextOutW(dc, x, y, wide, count);
 }
 
 HFONT MakeTitleFont(void)
@@ -230,9 +249,9 @@ void DrawTitle(HWND wnd, HDC dc, HFONT font)
     } passes[] = { { RGB(0, 0, 0), 15, 10 }, { RGB(255, 255, 255), 10, 5 } };
     for (const auto& pass : passes) {
         SetTextColor(dc, pass.colour);
-        TextOutA(dc, pass.x, pass.y, title, lines.firstLength);
+        DrawTitleText(dc, pass.x, pass.y, title, lines.firstLength);
         if (lines.count == 2)
-            TextOutA(dc, pass.x, pass.y + height, title + lines.secondStart, lines.secondLength);
+            DrawTitleText(dc, pass.x, pass.y + height, title + lines.secondStart, lines.secondLength);
     }
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
