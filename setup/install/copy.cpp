@@ -279,8 +279,9 @@ void SetupDiscardPartialCopy(void)
     if (!g_partialCopy[0])
         return;
     SetFileAttributesA(g_partialCopy, FILE_ATTRIBUTE_NORMAL);
-    // A worker ended inside the system's copy still holds the file open.
-    if (!DeleteFileA(g_partialCopy) && !g_setup.is9x)
+    // A worker ended inside the system's copy still holds the file open; a copy that
+    // failed before making it leaves nothing to schedule.
+    if (!DeleteFileA(g_partialCopy) && !g_setup.is9x && GetFileAttributesA(g_partialCopy) != INVALID_FILE_ATTRIBUTES)
         MoveFileExA(g_partialCopy, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
     g_partialCopy[0] = '\0';
 }
