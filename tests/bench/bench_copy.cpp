@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "benchset.h"
 #include "filetable.h"
 #include "progress.h"
 #include "setup.h"
@@ -42,39 +43,11 @@ void PressNext(void*)
     InterlockedExchange(&g_next, 1);
     SetEvent(g_nextEvent);
 }
-std::string Name(int i) { return "file" + std::to_string(1000 + i) + ".bin"; }
-
-bool MakeFiles(const std::string& dir)
-{
-    std::string block(kFileBytes, '\0');
-    for (int i = 0; i < kFiles; ++i) {
-        for (DWORD j = 0; j < kFileBytes; j += 64)
-            block[j] = (char)(i + j / 64);
-        HANDLE file = CreateFileA((dir + "\\" + Name(i)).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        DWORD written = 0;
-        BOOL ok = WriteFile(file, block.data(), kFileBytes, &written, NULL);
-        CloseHandle(file);
-        if (!ok || written != kFileBytes)
-            return false;
-    }
-    return true;
-}
+std::string Name(int i) { return bench::SetFileName(i); }
+bool MakeFiles(const std::string& dir) { return bench::MakeSet(dir, kFiles, kFileBytes); }
 
 // Every file there whole; the destination emptied for the next round.
-bool CheckAndEmpty(const std::string& dir)
-{
-    bool whole = true;
-    for (int i = 0; i < kFiles; ++i) {
-        std::string path = dir + "\\" + Name(i);
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeLow != kFileBytes)
-            whole = false;
-        DeleteFileA(path.c_str());
-    }
-    return whole;
-}
+bool CheckAndEmpty(const std::string& dir) { return bench::CheckAndEmpty(dir, 0, kFiles, kFileBytes); }
 
 double Seconds(LARGE_INTEGER start, LARGE_INTEGER end, LARGE_INTEGER frequency)
 {

@@ -14,6 +14,7 @@
 
 #include "progress.h"
 #include "setup.h"
+#include "benchset.h"
 #include "setuptest.h"
 #include "wintest.h"
 #include "wizard.h"
@@ -53,37 +54,12 @@ double Ms(LARGE_INTEGER start, LARGE_INTEGER end)
     return (double)(end.QuadPart - start.QuadPart) * 1000.0 / (double)g_frequency.QuadPart;
 }
 
-std::string Name(int i) { return "file" + std::to_string(1000 + i) + ".bin"; }
-
-bool MakeFiles(const std::string& dir)
-{
-    std::string block(kFileBytes, '\0');
-    for (int i = 0; i < kFiles; ++i) {
-        for (DWORD j = 0; j < kFileBytes; j += 64)
-            block[j] = (char)(i + j / 64);
-        HANDLE file = CreateFileA((dir + "\\" + Name(i)).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        DWORD written = 0;
-        BOOL ok = WriteFile(file, block.data(), kFileBytes, &written, NULL);
-        CloseHandle(file);
-        if (!ok || written != kFileBytes)
-            return false;
-    }
-    return true;
-}
+std::string Name(int i) { return bench::SetFileName(i); }
+bool MakeFiles(const std::string& dir) { return bench::MakeSet(dir, kFiles, kFileBytes); }
 
 bool CheckAndEmpty(const std::string& dir, int first, int count)
 {
-    bool whole = true;
-    for (int i = first; i < first + count; ++i) {
-        std::string path = dir + "\\" + Name(i);
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeLow != kFileBytes)
-            whole = false;
-        DeleteFileA(path.c_str());
-    }
-    return whole;
+    return bench::CheckAndEmpty(dir, first, count, kFileBytes);
 }
 
 DWORD WINAPI Pinger(LPVOID)

@@ -12,6 +12,7 @@
 #include "procs.h"
 #include "resource.h"
 #include "setup.h"
+#include "capture.h"
 #include "setuptest.h"
 #include "wintest.h"
 #include "wizard.h"
@@ -163,35 +164,9 @@ struct Capture {
 // What the window paints into a 32-bit memory bitmap of its client size.
 Capture Print(HWND wnd)
 {
-    RECT client;
-    GetClientRect(wnd, &client);
     Capture c;
-    c.width = client.right;
-    c.height = client.bottom;
-    BITMAPINFO info;
-    ZeroMemory(&info, sizeof(info));
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = c.width;
-    info.bmiHeader.biHeight = -c.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = NULL;
-    HDC screen = GetDC(NULL);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    ReleaseDC(NULL, screen);
-    if (!dc || !bitmap) {
-        if (dc)
-            DeleteDC(dc);
+    if (!PrintClientPixels(wnd, 0, &c.width, &c.height, &c.pixels))
         return Capture();
-    }
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageA(wnd, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
-    GdiFlush();
-    c.pixels.assign((DWORD*)bits, (DWORD*)bits + (size_t)c.width * c.height);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     return c;
 }
 
@@ -791,27 +766,8 @@ std::string MakeScriptDir(const char* tag)
 Capture Screen(RECT r)
 {
     Capture c;
-    c.width = r.right - r.left;
-    c.height = r.bottom - r.top;
-    BITMAPINFO info;
-    ZeroMemory(&info, sizeof(info));
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = c.width;
-    info.bmiHeader.biHeight = -c.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = NULL;
-    HDC screen = GetDC(NULL);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, c.width, c.height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    c.pixels.assign((DWORD*)bits, (DWORD*)bits + (size_t)c.width * c.height);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(NULL, screen);
+    if (!ScreenPixels(r, &c.width, &c.height, &c.pixels))
+        return Capture();
     return c;
 }
 

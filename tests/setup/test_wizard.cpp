@@ -7,6 +7,7 @@
 #include "progress.h"
 #include "renames.h"
 #include "setup.h"
+#include "capture.h"
 #include "setuptest.h"
 #include "wintest.h"
 #include "wizard.h"
@@ -114,38 +115,9 @@ struct Picture {
 Picture Print(HWND control)
 {
     Picture picture;
-    RECT rect;
-    GetClientRect(control, &rect);
-    picture.width = rect.right;
-    picture.height = rect.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = NULL;
-    HDC dc = CreateCompatibleDC(NULL);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (!dc || !bitmap || picture.width <= 0 || picture.height <= 0) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (dc)
-            DeleteDC(dc);
-        return picture;
-    }
-    HGDIOBJ old = SelectObject(dc, bitmap);
     // Grey first: whatever the painting leaves out shows.
-    memset(bits, 0x80, (size_t)picture.width * picture.height * 4);
-    SendMessageA(control, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
-    GdiFlush();
-    const DWORD* p = (const DWORD*)bits;
-    picture.pixels.assign(p, p + (size_t)picture.width * picture.height);
-    for (DWORD& pixel : picture.pixels)
-        pixel &= 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    if (!PrintClientPixels(control, 0x80, &picture.width, &picture.height, &picture.pixels))
+        return Picture();
     return picture;
 }
 
