@@ -27,6 +27,10 @@ INT_PTR PageAnswer(HWND page, LONG_PTR value);
 int PageConfirmExit(HWND page);
 // Puts the product name into every "%s" of the control's own text, however long it gets.
 void PageFillProductName(HWND dialog, int id);
+// Sets the frame's wizard buttons before returning. The header's macro posts, which leaves
+// the previous page's buttons live until the queue gets there: a second click on Next
+// would reach the progress page while it copies.
+void PageSetButtons(HWND frame, DWORD buttons);
 // Presses a wizard button once the current message is done (PSBTN_NEXT, PSBTN_FINISH).
 void PagePressLater(HWND page, int button);
 

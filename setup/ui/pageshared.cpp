@@ -82,7 +82,7 @@ bool OnNotify(HWND page, const NMHDR* header, INT_PTR* result)
     case PSN_SETACTIVE: {
         int index = IndexOf(page);
         HWND frame = GetParent(page);
-        PropSheet_SetWizButtons(frame, index == PAGE_WELCOME ? PSWIZB_NEXT : PSWIZB_BACK | PSWIZB_NEXT);
+        PageSetButtons(frame, index == PAGE_WELCOME ? PSWIZB_NEXT : PSWIZB_BACK | PSWIZB_NEXT);
         if (g_setup.silent)
             PagePressLater(page, PSBTN_NEXT);
         *result = PageAnswer(page, 0);
@@ -152,6 +152,11 @@ void PageFillProductName(HWND dialog, int id)
         HeapFree(heap, 0, text);
     }
     HeapFree(heap, 0, format);
+}
+
+void PageSetButtons(HWND frame, DWORD buttons)
+{
+    SendMessageA(frame, PSM_SETWIZBUTTONS, 0, (LPARAM)buttons);
 }
 
 void PagePressLater(HWND page, int button)

@@ -32,6 +32,7 @@ WNDPROC g_percentProc;
 SetupPage g_table;
 bool g_asking;       // the exit confirmation is open
 bool g_donePending;  // the worker finished while it was
+bool g_workerDone;   // Next may leave the page
 
 void Show(void* context, int id, int visible) { SendMessageA((HWND)context, MSG_SHOW, (WPARAM)id, visible); }
 void SetText(void* context, int id, const char* text) { SendMessageA((HWND)context, MSG_SET_TEXT, (WPARAM)id, (LPARAM)text); }
@@ -100,7 +101,7 @@ LRESULT CALLBACK PercentProc(HWND control, UINT message, WPARAM wParam, LPARAM l
 
 void OnInit(HWND page)
 {
-    g_asking = g_donePending = false;
+    g_asking = g_donePending = g_workerDone = false;
     HFONT font = (HFONT)SendDlgItemMessageA(page, PROGRESS_COPY_TEXT, WM_GETFONT, 0, 0);
     LOGFONTA face;
     if (GetObjectA(font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face)) {
@@ -129,7 +130,8 @@ void OnDestroy(HWND page)
 
 void OnSetActive(HWND page)
 {
-    PropSheet_SetWizButtons(GetParent(page), 0);
+    PageSetButtons(GetParent(page), 0);
+    g_workerDone = false;
     g_table.context = page;
     g_table.show = Show;
     g_table.setText = SetText;
@@ -218,10 +220,12 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         OnWorkerCall(page, message, wParam, lParam);
         return TRUE;
     case MSG_WORKER_DONE:
-        if (g_asking)
+        if (g_asking) {
             g_donePending = true;
-        else
+        } else {
+            g_workerDone = true;
             PagePressLater(page, PSBTN_NEXT);
+        }
         return TRUE;
     case WM_SETCURSOR:
         if (g_progress.cabinetBusy || g_progress.driverBusy) {
@@ -237,6 +241,10 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         case PSN_QUERYCANCEL:
             return PageAnswer(page, OnQueryCancel(page));
         case PSN_WIZNEXT:
+            // Only the worker's own press leaves: a click that slipped past the disabled
+            // button (a click queued before, Enter, a program's BM_CLICK) would end the copy.
+            if (!g_workerDone)
+                return PageAnswer(page, -1);
             SetupCloseWorker();
             return PageAnswer(page, 0);
         }

@@ -22,7 +22,7 @@ void OnSetActive(HWND page)
     HWND frame = GetParent(page);
     PropSheet_CancelToClose(frame);
     EnableWindow(GetDlgItem(frame, IDCANCEL), FALSE);
-    PropSheet_SetWizButtons(frame, PSWIZB_FINISH);
+    PageSetButtons(frame, PSWIZB_FINISH);
     if (g_setup.silent && g_progress.installResult == SETUP_RESULT_OK)
         PagePressLater(page, PSBTN_FINISH);
 }

@@ -89,8 +89,11 @@ int CountParts(const std::string& dst, int count)
 }
 
 // Walks from the summary into the copy and clicks Cancel as soon as the worker is under way.
+// Next twice, as an impatient double click: the second, queued before the page changed,
+// must not end the copy.
 HWND CancelDuringCopy(const WizardRun& run, HWND frame)
 {
+    Click(frame, WIZARD_NEXT);
     Click(frame, WIZARD_NEXT);
     Click(frame, WIZARD_CANCEL);
     return WaitForConfirmation(run, kWait);
