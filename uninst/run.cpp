@@ -1,5 +1,6 @@
 // One uninstallation: the key from the command line, the record under it, the daemon
 // asked to end, then files, directories, registry items and the record itself.
+#include "resourcelocale.h"
 #include "uninst.h"
 
 #include <string.h>
@@ -111,8 +112,9 @@ int UninstRun(const char* commandLine)
     memset(&version, 0, sizeof(version));
     version.dwOSVersionInfoSize = sizeof(version);
     run.is9x = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    // 95's resource loader has no thread locale to follow.
     if (!run.is9x)
-        UninstChooseLanguage();
+        ChooseResourceLocale();
     int silent = 0;
     if (!UninstParseCommand(commandLine, &silent, run.key) || !UninstKeyNameOk(run.key, UninstLeadByteOf) ||
         !UninstallCompose(run.productKey, QV_UNINSTALL_KEY, run.key))

@@ -90,9 +90,6 @@ void UninstRemoveDirAtRestart(UninstContext* run, const char* dir);
 // daemon.cpp
 void UninstEndDaemon(void);
 
-// language.cpp: NT family only (95's resource loader has no thread locale to follow).
-void UninstChooseLanguage(void);
-
 // messages.cpp
 bool UninstConfirm(const UninstContext* run);
 void UninstShowResult(const UninstContext* run, int code);

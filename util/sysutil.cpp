@@ -1,6 +1,7 @@
 // Operating-system facts, text helpers and the resource language of QVUtil.
 // Exported wrappers only; the parsing itself lives in textparse.cpp.
 #include "QVUtil.h"
+#include "resourcelocale.h"
 #include "textparse.h"
 
 namespace {
@@ -22,11 +23,6 @@ OsFacts QueryOs()
     OsFacts os = { info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion };
     return os;
 }
-
-const LCID kResourceLocales[] = {
-    0x0404, 0x0804, 0x0406, 0x0413, 0x0409, 0x040B, 0x040C,
-    0x0407, 0x0410, 0x0411, 0x0414, 0x0416, 0x080A, 0x041D,
-};
 
 } // namespace
 
@@ -80,19 +76,7 @@ QVUTIL_API void WINAPI ParseShellCommand(LPCSTR commandLine, LPSTR program, LPST
 
 QVUTIL_API void WINAPI SetThreadResourceLocale(void)
 {
-    LCID current = GetThreadLocale();
-    for (LCID id : kResourceLocales) {
-        if (id == current)
-            return;
-    }
-    for (LCID id : kResourceLocales) {
-        if (PRIMARYLANGID(id) == PRIMARYLANGID(LANGIDFROMLCID(current))) {
-            if (SetThreadLocale(id))
-                return;
-            break;
-        }
-    }
-    SetThreadLocale(0x0409);
+    ChooseResourceLocale();
 }
 
 QVUTIL_API void WINAPI ShowErrorMessage(LPCSTR caption)

@@ -5,13 +5,10 @@
 #include "background.h"
 #include "cmdline.h"
 #include "pathtext.h"
+#include "resourcelocale.h"
 #include "resource.h"
 
 namespace {
-
-const LCID kUiLanguages[] = {
-    1028, 2052, 1030, 1043, 1033, 1035, 1036, 1031, 1040, 1041, 1044, 1046, 2058, 1053,
-};
 
 // Windows Me reports itself as 4.90 only through the registry's version text.
 int ReadIsMe(void)
@@ -103,19 +100,7 @@ void SetupChooseUiLanguage(void)
 {
     if (!g_setup.isNT)
         return;
-    LCID current = GetThreadLocale();
-    for (LCID id : kUiLanguages) {
-        if (id == current)
-            return;
-    }
-    for (LCID id : kUiLanguages) {
-        if ((id & 0xFF) == (current & 0xFF)) {
-            if (SetThreadLocale(id))
-                return;
-            break;
-        }
-    }
-    SetThreadLocale(1033);
+    ChooseResourceLocale();
 }
 
 void SetupApplyCommandLine(const char* commandLine)

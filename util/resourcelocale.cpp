@@ -1,17 +1,15 @@
-// The messages follow the thread locale, moved to the table of its language (French of
-// Canada to French) or else English. Not QVUtil's own choice: the uninstaller must not load
-// the library it is about to delete.
-#include "uninst.h"
+#include "resourcelocale.h"
 
 namespace {
 
 const LCID kResourceLocales[] = {
-    0x0404, 0x0804, 0x0406, 0x0413, 0x0409, 0x040B, 0x040C, 0x0407, 0x0410, 0x0411, 0x0414, 0x0416, 0x080A, 0x041D,
+    0x0404, 0x0804, 0x0406, 0x0413, 0x0409, 0x040B, 0x040C,
+    0x0407, 0x0410, 0x0411, 0x0414, 0x0416, 0x080A, 0x041D,
 };
 
 } // namespace
 
-void UninstChooseLanguage(void)
+void ChooseResourceLocale(void)
 {
     LCID current = GetThreadLocale();
     for (LCID id : kResourceLocales) {
