@@ -1,6 +1,8 @@
 // Walks folders and registry keys into inventories, and reads an uninstall record.
 #include "inventory.h"
 
+#include "wintest.h"
+
 namespace qvtest {
 
 namespace {
@@ -74,25 +76,15 @@ std::string RootName(const std::string& recorded)
 
 void AddFiles(Inventory* into, const std::string& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        std::string path = folder + "\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            Put(into, path + "\\");
-            // Links of the prefix's own (the drive letters, the user's folders) lead out of it.
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                AddFiles(into, path);
-        } else {
+    WalkTree(folder, [&](const std::string& path, const WIN32_FIND_DATAA& found) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             Put(into, path);
+            return false;
         }
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
+        Put(into, path + "\\");
+        // Links of the prefix's own (the drive letters, the user's folders) lead out of it.
+        return !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    });
 }
 
 void AddRegistry(Inventory* into, HKEY root, const char* rootName, const std::string& path)

@@ -82,24 +82,14 @@ std::string RealSystemDir()
 // Files under `dir` as "path size" lines, directories as "path\"; deeper only when asked.
 void ListFiles(const std::string& dir, bool recurse, std::set<std::string>* lines)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        std::string path = dir + "\\" + name;
+    WalkTree(dir, [&](const std::string& path, const WIN32_FIND_DATAA& found) {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             lines->insert(path + "\\");
-            if (recurse)
-                ListFiles(path, true, lines);
-        } else {
-            lines->insert(path + " " + std::to_string(found.nFileSizeLow));
+            return recurse;
         }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        lines->insert(path + " " + std::to_string(found.nFileSizeLow));
+        return false;
+    });
 }
 
 // A key's subkeys and values as "root\path" and "root\path [name] type data" lines.
@@ -193,22 +183,16 @@ std::string Difference(const std::set<std::string>& before, const std::set<std::
 bool CopyTree(const std::string& from, const std::string& to)
 {
     CreateDirectoryA(to.c_str(), NULL);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = true;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ok = CopyTree(from + "\\" + name, to + "\\" + name) && ok;
-        else
-            ok = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && ok;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return ok;
+    bool copied = true;
+    bool listed = WalkTree(from, [&](const std::string& path, const WIN32_FIND_DATAA& found) {
+        std::string target = to + path.substr(from.size());
+        bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        bool ok = folder ? CreateDirectoryA(target.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS
+                         : CopyFileA(path.c_str(), target.c_str(), FALSE);
+        copied = ok && copied;
+        return folder;
+    });
+    return listed && copied;
 }
 
 std::string Lines(std::initializer_list<std::string> lines)

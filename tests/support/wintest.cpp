@@ -260,6 +260,25 @@ void RemoveTree(const std::string& path)
     SHFileOperationA(&op);
 }
 
+bool WalkTree(const std::string& dir, const TreeVisit& visit)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        std::string path = dir + "\\" + name;
+        if (visit(path, found) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ok = WalkTree(path, visit) && ok;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return ok;
+}
+
 // Wine's own mount manager interface (ddk/mountmgr.h of Wine 8).
 struct MountmgrUnixDrive {
     ULONG size;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace qvtest {
@@ -44,6 +45,11 @@ HWND FindOwnWindow(const char* className);
 std::string MakeTempDir(const char* tag);
 bool WriteFileText(const std::string& path, const std::string& text);
 void RemoveTree(const std::string& path);
+// Every entry under `dir` but "." and "..", a directory before what it holds. `visit` gets the
+// entry's full path and, for a directory, says whether to go into it. False when a directory
+// of the walk could not be listed.
+typedef std::function<bool(const std::string& path, const WIN32_FIND_DATAA& found)> TreeVisit;
+bool WalkTree(const std::string& dir, const TreeVisit& visit);
 
 // A folder as a drive letter of the given type (DRIVE_CDROM by default), at once and
 // without a new Wine session. Its volume label comes from a ".windows-label" file.

@@ -59,27 +59,13 @@ std::string Lines(const std::set<std::string>& lines)
 }
 
 // Every file and directory under `dir`, relative to it.
-void ListTree(const std::string& dir, const std::string& prefix, std::set<std::string>* out)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        out->insert(prefix + name);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ListTree(dir + "\\" + name, prefix + name + "\\", out);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-}
-
 std::set<std::string> Tree(const std::string& dir)
 {
     std::set<std::string> out;
-    ListTree(dir, "", &out);
+    WalkTree(dir, [&](const std::string& path, const WIN32_FIND_DATAA&) {
+        out.insert(path.substr(dir.size() + 1));
+        return true;
+    });
     return out;
 }
 
